@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "runtime/value.h"
+
+namespace kelmor {
+
+// The run-time error: shows "运行时出错!..." in a message box titled "错误" with the error icon,
+// drops the registered end-of-program routine and ends the process with exit code -1.
+[[noreturn]] void RaiseRuntimeError(int code, std::string_view message = {});
+
+// The box text of a run-time error (exposed so that tests can check it byte for byte).
+Text RuntimeErrorText(int code, std::string_view message);
+
+// The application's end-of-program routine, run once by RunEndRoutine at a normal end and never
+// after a run-time error.
+void RegisterEndRoutine(std::function<void()> routine);
+void RunEndRoutine();
+
+}  // namespace kelmor
