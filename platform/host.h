@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+namespace kelmor::platform {
+
+// What changed about a window, so that whoever draws it can redraw just that.
+enum class WindowChange {
+  Created,
+  Destroyed,
+  Geometry,  // MoveWindow, size or position
+  Text,      // caption or edit text
+  Style,     // GetWindowLongA/SetWindowLongA style bits, read-only, visibility, enabled
+  Content,   // items of a tree view, list view, combo box; text or formats of a rich edit
+  Selection, // current item, caret, selection range
+  Focus,
+};
+
+struct MessageBoxRequest {
+  HWND owner = 0;
+  std::string text;     // GBK
+  std::string caption;  // GBK
+  UINT type = 0;        // MB_* flags
+};
+
+struct PopupMenuItem {
+  UINT id = 0;          // command id returned when chosen
+  std::string caption;  // GBK
+  bool enabled = true;
+};
+
+// The one who plays the user: the Qt display in the program, a test driver in tests. The platform
+// layer itself never waits for a person; it asks the host.
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Shows a modal message box and returns IDOK ... IDNO.
+  virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
+
+  // Lets the host handle what the user has already done (pending gestures, painting); returns
+  // without waiting.
+  virtual void ProcessEvents() = 0;
+
+  // A modal loop has nothing pending but is not finished: block until the user does something.
+  // A test driver plays its next scripted step here, and fails the test when none is left.
+  virtual void WaitForEvents() = 0;
+
+  // Shows a popup menu at screen position x, y owned by the window; returns the chosen item's id,
+  // or 0 when the menu was dismissed.
+  virtual UINT TrackPopupMenu(const std::vector<PopupMenuItem>& items, int x, int y, HWND owner) = 0;
+
+  // Notifications for redrawing; the default does nothing.
+  virtual void WindowChanged(HWND /*window*/, WindowChange /*change*/) {}
+  virtual void CursorChanged(HANDLE /*cursor*/) {}
+};
+
+// The current host (not owned). Without one, message boxes answer their first button, popup
+// menus are dismissed and waiting returns at once.
+void SetHost(Host* host);
+Host* CurrentHost();
+
+}  // namespace kelmor::platform
