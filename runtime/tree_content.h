@@ -1,0 +1,34 @@
+// TreeContent: a tree box's items serialised as one byte string, in pre-order, no header, no
+// count. Each record: the text and one zero byte; then little-endian int32 image, selected
+// image, item data, flags (bit 0 bold, bit 1 expanded, bits 28-31 state image index) and level
+// (1 for a top-level item; a child has its parent's level + 1).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "runtime/value.h"
+
+namespace kelmor {
+
+struct TreeContentRecord {
+  Text text;
+  std::int32_t image = 0;
+  std::int32_t selected_image = 0;
+  std::int32_t data = 0;
+  std::int32_t flags = 0;
+  std::int32_t level = 1;
+  friend bool operator==(const TreeContentRecord&, const TreeContentRecord&) = default;
+};
+
+inline constexpr std::int32_t kTreeFlagBold = 0x1;
+inline constexpr std::int32_t kTreeFlagExpanded = 0x2;
+
+// The whole records of `content`; a record cut short at the end is dropped, and nothing is
+// read past the end.
+std::vector<TreeContentRecord> ParseTreeContent(const Bytes& content);
+
+Bytes SerializeTreeContent(const std::vector<TreeContentRecord>& records);
+void AppendTreeContentRecord(Bytes& content, const TreeContentRecord& record);
+
+}  // namespace kelmor

@@ -1,0 +1,126 @@
+// The test driver: plays the user in tests. It is the platform Host for its lifetime (the one
+// installed before is put back at the end), and every gesture goes through
+// platform/user_input.h, the same path as the display's, so the application's handlers run
+// as they would for a person.
+//
+// Message boxes are answered from a script (unscripted OK-only boxes are answered OK, any
+// other unscripted box fails the test); every box shown is recorded. Input boxes and modal
+// windows wait through Host::WaitForEvents: there the driver answers the next scripted input
+// box, or runs the next scripted step. When a loop waits and nothing is left, the test fails
+// at once and the waiting window is closed, so nothing hangs.
+//
+//   TestDriver driver;
+//   driver.AnswerInputBox("甲");
+//   driver.AnswerMessageBox(kAnswerYes);
+//   driver.OnModal([&] { driver.Type({editor, "药物名称编辑框"}, "甲");
+//                        driver.Click({editor, "按钮1"}); });
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "platform/win_types.h"
+#include "runtime/value.h"
+#include "runtime/window_framework.h"
+
+namespace kelmor::test {
+
+class TestDriver : public platform::Host {
+ public:
+  TestDriver();
+  ~TestDriver() override;
+  TestDriver(const TestDriver&) = delete;
+  TestDriver& operator=(const TestDriver&) = delete;
+
+  // ---- Gestures (each one lets the program handle it before returning) ----
+  void Click(const ControlRef& control);  // button, check box (toggles), picture box, label
+  // Types text at the caret of an edit box (or a rich edit), one character at a time through
+  // the character path, so input filters apply. A double-byte character is one keystroke.
+  void Type(const ControlRef& edit, const Text& text);
+  void ClearText(const ControlRef& edit);                  // selects all and deletes
+  void PressKey(const ControlRef& control, int key_code);  // e.g. 13 Enter, 27 Escape
+  void SelectComboItem(const ControlRef& combo, int index);
+  void SelectTab(const ControlRef& tab, int page);
+  void Focus(const ControlRef& control);
+
+  void ClickTreeItem(const ControlRef& tree, int index);
+  void DoubleClickTreeItem(const ControlRef& tree, int index);
+  // Press and release of the right button over the item (index -1: over empty space).
+  void RightClickTreeItem(const ControlRef& tree, int index);
+  void ExpandTreeItem(const ControlRef& tree, int index, bool expand = true);
+  // In-place label editing (the tree box must allow it). EditLabel = begin, type, end.
+  void BeginLabelEdit(const ControlRef& tree, int index);
+  void EndLabelEdit(const ControlRef& tree, const Text& typed);
+  void CancelLabelEdit(const ControlRef& tree);
+  void EditLabel(const ControlRef& tree, int index, const Text& typed);
+
+  void ClickListRow(const ControlRef& list, int row);
+  void DoubleClickListRow(const ControlRef& list, int row);
+
+  void MoveSplitter(const ControlRef& splitter, int position);
+
+  void Resize(WindowId window, int width, int height);  // outer size
+  void Maximise(WindowId window);
+  void Minimise(WindowId window);
+  void Restore(WindowId window);
+  void CloseBox(WindowId window);  // the window's close box
+
+  // Where the mouse is, in screen coordinates (PopupMenu opens there).
+  void SetMousePosition(int x, int y);
+
+  // ---- Script ----
+  // Answers the next message box with an answer code of runtime/dialogs.h (kAnswerYes ...).
+  void AnswerMessageBox(int answer_code);
+  // Answers the next input box: types the text into its edit (replacing the initial text)
+  // and confirms; or cancels it.
+  void AnswerInputBox(const Text& text);
+  void CancelInputBox();
+  // Chooses the item with this caption in the next popup menu (nullopt dismisses it).
+  void ChooseMenuItem(std::optional<Text> caption);
+  // Steps to run the next time a modal window (or the main loop) waits for the user.
+  void OnModal(std::function<void()> steps);
+
+  // Whether everything scripted has been used.
+  bool ScriptDone() const;
+
+  // ---- Records ----
+  const std::vector<platform::MessageBoxRequest>& message_boxes() const { return boxes_; }
+  std::vector<Text> message_texts() const;
+  void ClearRecords() {
+    boxes_.clear();
+    menus_.clear();
+  }
+  // Captions of every popup menu shown, one list per menu.
+  const std::vector<std::vector<Text>>& popup_menus() const { return menus_; }
+
+  // ---- Host ----
+  int ShowMessageBox(const platform::MessageBoxRequest& request) override;
+  void ProcessEvents() override {}
+  void WaitForEvents() override;
+  platform::UINT TrackPopupMenu(const std::vector<platform::PopupMenuItem>& items, int x, int y,
+                                platform::HWND owner) override;
+
+ private:
+  struct InputAnswer {
+    bool confirm = true;
+    Text text;
+  };
+
+  platform::HWND Handle(const ControlRef& control) const;
+  void Settle();  // dispatches what the gesture queued
+
+  platform::Host* previous_ = nullptr;
+  std::deque<int> box_answers_;
+  std::deque<InputAnswer> input_answers_;
+  std::deque<std::optional<Text>> menu_answers_;
+  std::deque<std::function<void()>> modal_steps_;
+  std::vector<platform::MessageBoxRequest> boxes_;
+  std::vector<std::vector<Text>> menus_;
+  platform::HWND editing_tree_ = 0;
+};
+
+}  // namespace kelmor::test
