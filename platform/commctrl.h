@@ -583,6 +583,11 @@ struct FINDTEXTEXA {
   CHARRANGE chrgText;  // receives the found range (end exclusive), or -1, -1
 };
 
+// EM_SETEVENTMASK bits.
+inline constexpr DWORD ENM_NONE = 0x00000000;
+inline constexpr DWORD ENM_CHANGE = 0x00000001;
+inline constexpr DWORD ENM_SELCHANGE = 0x00080000;
+
 inline constexpr WPARAM FR_DOWN = 0x00000001;
 inline constexpr WPARAM FR_WHOLEWORD = 0x00000002;
 inline constexpr WPARAM FR_MATCHCASE = 0x00000004;

@@ -59,10 +59,9 @@ LPVOID VirtualAllocEx(HANDLE hProcess, LPVOID lpAddress, SIZE_T dwSize, DWORD fl
 BOOL VirtualFreeEx(HANDLE hProcess, LPVOID lpAddress, SIZE_T dwSize, DWORD dwFreeType);
 
 // Copies between this process and the opened process. *lpNumberOf... (may be null) receives
-// the bytes copied. FALSE for a bad handle or an address range the kernel refuses (with the
-// cross-process path; the in-process copy path only accepts ranges inside blocks handed out by
-// VirtualAllocEx or MapViewOfFile, and the remote side of ordinary memory of this process is
-// not checked).
+// the bytes copied. FALSE for a bad handle, or for an address range that is refused: by the
+// kernel on the cross-process path, and on the in-process copy path every range of the other
+// side that does not lie inside a block handed out by VirtualAllocEx or MapViewOfFile.
 BOOL ReadProcessMemory(HANDLE hProcess, LPCVOID lpBaseAddress, LPVOID lpBuffer, SIZE_T nSize,
                        SIZE_T* lpNumberOfBytesRead);
 BOOL WriteProcessMemory(HANDLE hProcess, LPVOID lpBaseAddress, LPCVOID lpBuffer, SIZE_T nSize,

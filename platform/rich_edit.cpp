@@ -1,0 +1,501 @@
+#include "platform/rich_edit.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelmor::platform {
+namespace {
+
+constexpr BYTE kGb2312Charset = 134;
+
+// Paragraph marks become one CR each.
+std::vector<GbkChar> ToChars(const std::string& bytes) {
+  std::vector<GbkChar> raw = DecodeGbkChars(bytes);
+  std::vector<GbkChar> out;
+  out.reserve(raw.size());
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\r') {
+      out.push_back('\r');
+      if (i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
+    } else if (raw[i] == '\n') {
+      out.push_back('\r');
+    } else {
+      out.push_back(raw[i]);
+    }
+  }
+  return out;
+}
+
+// A small reader for RTF: keeps the text, turns \par and \line into paragraph marks, \'hh into
+// its byte, and drops control words, font and colour tables and other destinations.
+std::string RtfToText(const std::string& rtf) {
+  std::string out;
+  std::vector<bool> skip{false};
+  bool pending_destination = false;
+  for (std::size_t i = 0; i < rtf.size(); ++i) {
+    const char c = rtf[i];
+    if (c == '{') {
+      skip.push_back(skip.back());
+      continue;
+    }
+    if (c == '}') {
+      if (skip.size() > 1) skip.pop_back();
+      continue;
+    }
+    if (c == '\r' || c == '\n') continue;
+    if (c != '\\') {
+      if (!skip.back()) out.push_back(c);
+      continue;
+    }
+    if (i + 1 >= rtf.size()) break;
+    const char n = rtf[i + 1];
+    if (n == '\\' || n == '{' || n == '}') {
+      if (!skip.back()) out.push_back(n);
+      ++i;
+      continue;
+    }
+    if (n == '*') {
+      skip.back() = true;
+      ++i;
+      continue;
+    }
+    if (n == '\'') {
+      if (i + 3 < rtf.size() + 0 && !skip.back()) {
+        const std::string hex = rtf.substr(i + 2, 2);
+        out.push_back(static_cast<char>(std::strtol(hex.c_str(), nullptr, 16)));
+      }
+      i += 3;
+      continue;
+    }
+    std::size_t j = i + 1;
+    while (j < rtf.size() && ((rtf[j] >= 'a' && rtf[j] <= 'z') || (rtf[j] >= 'A' && rtf[j] <= 'Z')))
+      ++j;
+    const std::string word = rtf.substr(i + 1, j - i - 1);
+    while (j < rtf.size() && (rtf[j] == '-' || (rtf[j] >= '0' && rtf[j] <= '9'))) ++j;
+    if (j < rtf.size() && rtf[j] == ' ') ++j;
+    i = j - 1;
+    if (word.empty()) continue;
+    if (word == "fonttbl" || word == "colortbl" || word == "stylesheet" || word == "info" ||
+        word == "pict") {
+      skip.back() = true;
+    } else if ((word == "par" || word == "line") && !skip.back()) {
+      out.push_back('\r');
+    } else if (word == "tab" && !skip.back()) {
+      out.push_back('\t');
+    }
+    (void)pending_destination;
+  }
+  return out;
+}
+
+bool IsWordChar(GbkChar c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+// Between two characters there is a word boundary unless both are ASCII word characters; a
+// double-byte character is a word of its own.
+bool Boundary(GbkChar before, GbkChar after) {
+  return !(IsWordChar(before) && IsWordChar(after));
+}
+
+GbkChar FoldChar(GbkChar c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<GbkChar>(c - 32) : c;
+}
+
+}  // namespace
+
+std::shared_ptr<WindowObject> MakeRichEdit() {
+  return std::make_shared<RichEdit>();
+}
+
+RichEdit::RichEdit() {
+  default_.face = "宋体";
+  default_.height = 180;  // 9 points
+  default_.effects = CFE_AUTOCOLOR;
+  default_.charset = kGb2312Charset;
+}
+
+std::string RichEdit::Text() const {
+  std::string out;
+  out.reserve(chars_.size() * 2);
+  for (GbkChar c : chars_) AppendGbkChar(out, c);
+  return out;
+}
+
+RichEditFormat RichEdit::FormatAt(LONG pos) const {
+  if (pos < 0 || pos >= Length()) return default_;
+  const int f = formats_[static_cast<std::size_t>(pos)];
+  return f < 0 ? default_ : table_[static_cast<std::size_t>(f)];
+}
+
+std::vector<RichEditRun> RichEdit::FormatRuns() const {
+  std::vector<RichEditRun> runs;
+  for (LONG i = 0; i < Length(); ++i) {
+    const int f = formats_[static_cast<std::size_t>(i)];
+    const RichEditFormat eff = FormatAt(i);
+    if (!runs.empty() && runs.back().is_default == (f < 0) && runs.back().format == eff) {
+      ++runs.back().length;
+      continue;
+    }
+    runs.push_back(RichEditRun{i, 1, f < 0, eff});
+  }
+  return runs;
+}
+
+void RichEdit::Merge(RichEditFormat& f, const CHARFORMATA& cf) {
+  constexpr DWORD kEffectBits =
+      CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED | CFM_LINK;
+  const DWORD bits = cf.dwMask & kEffectBits;
+  f.effects = (f.effects & ~bits) | (cf.dwEffects & bits);
+  if (cf.dwMask & CFM_COLOR) {
+    if (cf.dwEffects & CFE_AUTOCOLOR) {
+      f.effects |= CFE_AUTOCOLOR;
+    } else {
+      f.effects &= ~CFE_AUTOCOLOR;
+      f.colour = cf.crTextColor;
+    }
+  }
+  if (cf.dwMask & CFM_SIZE) f.height = cf.yHeight;
+  if (cf.dwMask & CFM_OFFSET) f.offset = cf.yOffset;
+  if (cf.dwMask & CFM_FACE) {
+    f.face.assign(cf.szFaceName, strnlen(cf.szFaceName, LF_FACESIZE - 1));
+    f.pitch_and_family = cf.bPitchAndFamily;
+  }
+  if (cf.dwMask & CFM_CHARSET) f.charset = cf.bCharSet;
+}
+
+void RichEdit::Fill(const RichEditFormat& f, CHARFORMATA& cf) {
+  cf.dwMask = CFM_EFFECTS | CFM_SIZE | CFM_FACE | CFM_OFFSET | CFM_CHARSET;
+  cf.dwEffects = f.effects;
+  cf.yHeight = f.height;
+  cf.yOffset = f.offset;
+  cf.crTextColor = f.colour;
+  cf.bCharSet = f.charset;
+  cf.bPitchAndFamily = f.pitch_and_family;
+  std::memset(cf.szFaceName, 0, sizeof cf.szFaceName);
+  std::memcpy(cf.szFaceName, f.face.data(), std::min<std::size_t>(f.face.size(), LF_FACESIZE - 1));
+}
+
+int RichEdit::Intern(const RichEditFormat& f) {
+  for (std::size_t i = 0; i < table_.size(); ++i) {
+    if (table_[i] == f) return static_cast<int>(i);
+  }
+  table_.push_back(f);
+  return static_cast<int>(table_.size() - 1);
+}
+
+void RichEdit::TextChanged() {
+  Changed(WindowChange::Text);
+  if (event_mask_ & ENM_CHANGE) CommandParent(EN_CHANGE);
+}
+
+void RichEdit::Replace(LONG from, LONG to, const std::vector<GbkChar>& with, int format) {
+  from = std::clamp<LONG>(from, 0, Length());
+  to = std::clamp<LONG>(to, from, Length());
+  chars_.erase(chars_.begin() + from, chars_.begin() + to);
+  formats_.erase(formats_.begin() + from, formats_.begin() + to);
+  chars_.insert(chars_.begin() + from, with.begin(), with.end());
+  formats_.insert(formats_.begin() + from, with.size(), format);
+  sel_min_ = sel_max_ = from + static_cast<LONG>(with.size());
+}
+
+void RichEdit::SetSel(LONG a, LONG b) {
+  if (a < 0) {
+    sel_min_ = sel_max_ = Length();
+  } else {
+    if (b < 0 || b > Length()) b = Length();
+    a = std::min(a, Length());
+    if (a > b) std::swap(a, b);
+    sel_min_ = a;
+    sel_max_ = b;
+  }
+  insertion_format_ = -1;
+  Changed(WindowChange::Selection);
+}
+
+LONG RichEdit::Find(WPARAM flags, CHARRANGE range, const char* what, CHARRANGE* found) const {
+  if (found) *found = CHARRANGE{-1, -1};
+  if (what == nullptr) return -1;
+  const std::vector<GbkChar> needle = ToChars(what);
+  if (needle.empty()) return -1;
+  LONG lo = range.cpMin;
+  LONG hi = range.cpMax < 0 ? Length() : range.cpMax;
+  const bool down = (flags & FR_DOWN) != 0;
+  if (!down && range.cpMax < 0) hi = 0;
+  if (lo > hi) std::swap(lo, hi);
+  lo = std::clamp<LONG>(lo, 0, Length());
+  hi = std::clamp<LONG>(hi, 0, Length());
+  const LONG m = static_cast<LONG>(needle.size());
+  auto matches = [&](LONG s) {
+    for (LONG k = 0; k < m; ++k) {
+      GbkChar a = chars_[static_cast<std::size_t>(s + k)];
+      GbkChar b = needle[static_cast<std::size_t>(k)];
+      if (!(flags & FR_MATCHCASE)) {
+        a = FoldChar(a);
+        b = FoldChar(b);
+      }
+      if (a != b) return false;
+    }
+    if (flags & FR_WHOLEWORD) {
+      const LONG e = s + m;
+      if (s > 0 &&
+          !Boundary(chars_[static_cast<std::size_t>(s - 1)], chars_[static_cast<std::size_t>(s)]))
+        return false;
+      if (e < Length() &&
+          !Boundary(chars_[static_cast<std::size_t>(e - 1)], chars_[static_cast<std::size_t>(e)]))
+        return false;
+    }
+    return true;
+  };
+  if (hi - lo < m) return -1;
+  if (down) {
+    for (LONG s = lo; s + m <= hi; ++s) {
+      if (matches(s)) {
+        if (found) *found = CHARRANGE{s, s + m};
+        return s;
+      }
+    }
+  } else {
+    for (LONG s = hi - m; s >= lo; --s) {
+      if (matches(s)) {
+        if (found) *found = CHARRANGE{s, s + m};
+        return s;
+      }
+    }
+  }
+  return -1;
+}
+
+LRESULT RichEdit::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SETTEXT:
+      chars_ = ToChars(lParam ? reinterpret_cast<const char*>(lParam) : "");
+      formats_.assign(chars_.size(), -1);
+      sel_min_ = sel_max_ = 0;
+      TextChanged();
+      return TRUE;
+    case WM_GETTEXT: {
+      if (wParam == 0 || lParam == 0) return 0;
+      char* out = reinterpret_cast<char*>(lParam);
+      std::string text;
+      for (GbkChar c : chars_) {
+        if (c == '\r') {
+          text += "\r\n";
+        } else {
+          AppendGbkChar(text, c);
+        }
+      }
+      std::size_t n = std::min(text.size(), static_cast<std::size_t>(wParam - 1));
+      std::memcpy(out, text.data(), n);
+      out[n] = '\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return Length();
+    case EM_STREAMIN: {
+      auto* es = reinterpret_cast<EDITSTREAM*>(lParam);
+      if (es == nullptr || es->pfnCallback == nullptr) return 0;
+      std::string bytes;
+      BYTE buffer[4096];
+      es->dwError = 0;
+      for (;;) {
+        LONG got = 0;
+        const DWORD err = es->pfnCallback(es->dwCookie, buffer, sizeof buffer, &got);
+        if (err != 0) {
+          es->dwError = err;
+          break;
+        }
+        if (got <= 0) break;
+        bytes.append(reinterpret_cast<const char*>(buffer),
+                     static_cast<std::size_t>(std::min<LONG>(got, sizeof buffer)));
+      }
+      if (wParam & SF_RTF) bytes = RtfToText(bytes);
+      const std::vector<GbkChar> in = ToChars(bytes);
+      if (wParam & SFF_SELECTION) {
+        const int f = sel_min_ > 0 ? formats_[static_cast<std::size_t>(sel_min_ - 1)] : -1;
+        Replace(sel_min_, sel_max_, in, f);
+      } else {
+        chars_ = in;
+        formats_.assign(chars_.size(), -1);
+        sel_min_ = sel_max_ = 0;
+      }
+      TextChanged();
+      return static_cast<LRESULT>(in.size());
+    }
+    case EM_STREAMOUT: {
+      auto* es = reinterpret_cast<EDITSTREAM*>(lParam);
+      if (es == nullptr || es->pfnCallback == nullptr) return 0;
+      std::string text;
+      for (GbkChar c : chars_) {
+        if (c == '\r') {
+          text += "\r\n";
+        } else {
+          AppendGbkChar(text, c);
+        }
+      }
+      LONG done = 0;
+      es->dwError = es->pfnCallback(es->dwCookie, reinterpret_cast<LPBYTE>(text.data()),
+                                    static_cast<LONG>(text.size()), &done);
+      return done;
+    }
+    case EM_EXSETSEL: {
+      const auto* r = reinterpret_cast<const CHARRANGE*>(lParam);
+      if (r == nullptr) return sel_max_;
+      SetSel(r->cpMin, r->cpMax);
+      return sel_max_;
+    }
+    case EM_SETSEL:
+      SetSel(static_cast<LONG>(static_cast<LONG_PTR>(wParam)), static_cast<LONG>(lParam));
+      return 0;
+    case EM_EXGETSEL: {
+      auto* r = reinterpret_cast<CHARRANGE*>(lParam);
+      if (r) *r = CHARRANGE{sel_min_, sel_max_};
+      return 0;
+    }
+    case EM_GETSEL:
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(sel_min_);
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(sel_max_);
+      return MAKELPARAM(static_cast<WORD>(sel_min_), static_cast<WORD>(sel_max_));
+    case EM_REPLACESEL: {
+      const std::vector<GbkChar> in = ToChars(lParam ? reinterpret_cast<const char*>(lParam) : "");
+      int f = insertion_format_;
+      if (f < 0 && sel_min_ > 0) f = formats_[static_cast<std::size_t>(sel_min_ - 1)];
+      Replace(sel_min_, sel_max_, in, f);
+      TextChanged();
+      return 0;
+    }
+    case EM_GETSELTEXT: {
+      if (lParam == 0) return 0;
+      std::string t;
+      for (LONG i = sel_min_; i < sel_max_; ++i)
+        AppendGbkChar(t, chars_[static_cast<std::size_t>(i)]);
+      std::memcpy(reinterpret_cast<char*>(lParam), t.c_str(), t.size() + 1);
+      return static_cast<LRESULT>(t.size());
+    }
+    case EM_GETTEXTRANGE: {
+      auto* tr = reinterpret_cast<TEXTRANGEA*>(lParam);
+      if (tr == nullptr || tr->lpstrText == nullptr) return 0;
+      LONG a = std::clamp<LONG>(tr->chrg.cpMin, 0, Length());
+      LONG b = tr->chrg.cpMax < 0 ? Length() : std::clamp<LONG>(tr->chrg.cpMax, a, Length());
+      std::string t;
+      for (LONG i = a; i < b; ++i) AppendGbkChar(t, chars_[static_cast<std::size_t>(i)]);
+      std::memcpy(tr->lpstrText, t.c_str(), t.size() + 1);
+      return static_cast<LRESULT>(t.size());
+    }
+    case EM_SETCHARFORMAT: {
+      const auto* cf = reinterpret_cast<const CHARFORMATA*>(lParam);
+      if (cf == nullptr || cf->cbSize < sizeof(CHARFORMATA)) return 0;
+      if (wParam == SCF_DEFAULT) {
+        Merge(default_, *cf);
+      } else if (wParam & SCF_ALL) {
+        for (std::size_t i = 0; i < chars_.size(); ++i) {
+          RichEditFormat f = FormatAt(static_cast<LONG>(i));
+          Merge(f, *cf);
+          formats_[i] = Intern(f);
+        }
+      } else if (wParam & SCF_SELECTION) {
+        if (sel_min_ == sel_max_) {
+          RichEditFormat f = sel_min_ > 0 ? FormatAt(sel_min_ - 1) : default_;
+          Merge(f, *cf);
+          insertion_format_ = Intern(f);
+        }
+        for (LONG i = sel_min_; i < sel_max_; ++i) {
+          RichEditFormat f = FormatAt(i);
+          Merge(f, *cf);
+          formats_[static_cast<std::size_t>(i)] = Intern(f);
+        }
+      } else {
+        return 0;
+      }
+      Changed(WindowChange::Content);
+      return TRUE;
+    }
+    case EM_GETCHARFORMAT: {
+      auto* cf = reinterpret_cast<CHARFORMATA*>(lParam);
+      if (cf == nullptr || cf->cbSize < sizeof(CHARFORMATA)) return 0;
+      if (wParam == SCF_DEFAULT || sel_min_ == sel_max_) {
+        Fill(wParam == SCF_DEFAULT ? default_ : FormatAt(sel_min_ > 0 ? sel_min_ - 1 : 0), *cf);
+        if (wParam != SCF_DEFAULT && Length() == 0) Fill(default_, *cf);
+        return cf->dwMask;
+      }
+      const RichEditFormat first = FormatAt(sel_min_);
+      Fill(first, *cf);
+      for (LONG i = sel_min_ + 1; i < sel_max_; ++i) {
+        const RichEditFormat f = FormatAt(i);
+        if (f.face != first.face) cf->dwMask &= ~CFM_FACE;
+        if (f.height != first.height) cf->dwMask &= ~CFM_SIZE;
+        if (f.offset != first.offset) cf->dwMask &= ~CFM_OFFSET;
+        if (f.charset != first.charset) cf->dwMask &= ~CFM_CHARSET;
+        if (f.colour != first.colour || ((f.effects ^ first.effects) & CFE_AUTOCOLOR))
+          cf->dwMask &= ~CFM_COLOR;
+        cf->dwMask &= ~((f.effects ^ first.effects) & (CFM_EFFECTS & ~CFM_COLOR));
+      }
+      return cf->dwMask;
+    }
+    case EM_FINDTEXTEX: {
+      auto* ft = reinterpret_cast<FINDTEXTEXA*>(lParam);
+      if (ft == nullptr) return -1;
+      return Find(wParam, ft->chrg, ft->lpstrText, &ft->chrgText);
+    }
+    case EM_FINDTEXT: {
+      const auto* ft = reinterpret_cast<const FINDTEXTA*>(lParam);
+      if (ft == nullptr) return -1;
+      return Find(wParam, ft->chrg, ft->lpstrText, nullptr);
+    }
+    case EM_SETREADONLY: {
+      const DWORD old = style;
+      style = wParam ? (style | ES_READONLY) : (style & ~ES_READONLY);
+      if (old != style) Changed(WindowChange::Style);
+      return TRUE;
+    }
+    case EM_SETBKGNDCOLOR: {
+      const COLORREF old = background_;
+      system_background_ = wParam != 0;
+      if (!system_background_) background_ = static_cast<COLORREF>(lParam);
+      Changed(WindowChange::Content);
+      return old;
+    }
+    case EM_SETEVENTMASK: {
+      const DWORD old = event_mask_;
+      event_mask_ = static_cast<DWORD>(lParam);
+      return old;
+    }
+    case EM_GETEVENTMASK:
+      return event_mask_;
+    case EM_EXLIMITTEXT:
+    case EM_SETTARGETDEVICE:
+    case EM_HIDESELECTION:
+      return TRUE;
+    case EM_EXLINEFROMCHAR: {
+      const LONG pos = std::clamp<LONG>(static_cast<LONG>(lParam), 0, Length());
+      return std::count(chars_.begin(), chars_.begin() + pos, static_cast<GbkChar>('\r'));
+    }
+    case EM_GETLINECOUNT:
+      return 1 + std::count(chars_.begin(), chars_.end(), static_cast<GbkChar>('\r'));
+    case WM_CHAR: {
+      if (style & ES_READONLY) return 0;
+      std::vector<GbkChar> in;
+      if (wParam == VK_BACK) {
+        if (sel_min_ == sel_max_ && sel_min_ > 0) --sel_min_;
+      } else if (wParam == VK_RETURN) {
+        in.push_back('\r');
+      } else if (wParam >= 0x20) {
+        in.push_back(static_cast<GbkChar>(wParam));
+      } else {
+        return 0;
+      }
+      int f = insertion_format_;
+      if (f < 0 && sel_min_ > 0) f = formats_[static_cast<std::size_t>(sel_min_ - 1)];
+      Replace(sel_min_, sel_max_, in, f);
+      TextChanged();
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      SetFocus(hwnd);
+      return 0;
+    default:
+      return WindowObject::ClassProc(msg, wParam, lParam);
+  }
+}
+
+}  // namespace kelmor::platform

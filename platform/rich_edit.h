@@ -1,0 +1,74 @@
+// The rich edit ("RichEdit20A"). Its text is a sequence of characters (an ASCII byte or a GBK
+// double-byte character each; every paragraph mark, given as CR, LF or CR LF, is one CR), so
+// every position counts characters. Each character either follows the default character format
+// or carries a format of its own (set with EM_SETCHARFORMAT SCF_SELECTION or SCF_ALL); changing
+// the default format (SCF_DEFAULT) therefore changes all text that has no format of its own.
+// Whole-word search treats every double-byte character as a word of its own, so a Chinese term
+// is found inside Chinese text; ASCII letters, digits and '_' form words.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/gbk_chars.h"
+#include "platform/window_object.h"
+
+namespace kelmor::platform {
+
+struct RichEditFormat {
+  std::string face;     // GBK, at most 31 bytes
+  LONG height = 0;      // twips
+  LONG offset = 0;      // twips
+  DWORD effects = 0;    // CFE_* including CFE_AUTOCOLOR
+  COLORREF colour = 0;  // when CFE_AUTOCOLOR is clear
+  BYTE charset = 0;
+  BYTE pitch_and_family = 0;
+  bool operator==(const RichEditFormat&) const = default;
+};
+
+// A stretch of characters with one effective format.
+struct RichEditRun {
+  LONG start = 0;
+  LONG length = 0;
+  bool is_default = true;  // follows the default format
+  RichEditFormat format;   // the effective format
+};
+
+class RichEdit : public WindowObject {
+ public:
+  RichEdit();
+  static RichEdit* From(HWND hwnd) { return WindowAs<RichEdit>(hwnd); }
+
+  LRESULT ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  std::string Text() const;  // GBK, paragraph marks as CR
+  LONG Length() const { return static_cast<LONG>(chars_.size()); }
+  CHARRANGE Selection() const { return CHARRANGE{sel_min_, sel_max_}; }
+  const RichEditFormat& DefaultFormat() const { return default_; }
+  RichEditFormat FormatAt(LONG pos) const;
+  std::vector<RichEditRun> FormatRuns() const;
+  COLORREF BackgroundColour() const { return background_; }
+  bool SystemBackground() const { return system_background_; }
+
+ private:
+  static void Merge(RichEditFormat& f, const CHARFORMATA& cf);
+  static void Fill(const RichEditFormat& f, CHARFORMATA& cf);
+  int Intern(const RichEditFormat& f);
+  void Replace(LONG from, LONG to, const std::vector<GbkChar>& with, int format);
+  void SetSel(LONG a, LONG b);
+  LONG Find(WPARAM flags, CHARRANGE range, const char* what, CHARRANGE* found) const;
+  void TextChanged();
+
+  std::vector<GbkChar> chars_;
+  std::vector<int> formats_;  // per character: -1 default, else index into table_
+  std::vector<RichEditFormat> table_;
+  RichEditFormat default_;
+  int insertion_format_ = -1;
+  LONG sel_min_ = 0;
+  LONG sel_max_ = 0;
+  DWORD event_mask_ = 0;
+  COLORREF background_ = 0xFFFFFF;
+  bool system_background_ = true;
+};
+
+}  // namespace kelmor::platform
