@@ -1,0 +1,23 @@
+// The program's window on the screen. This header is free of Qt so that main() needs no Qt: it
+// hands the program to RunDisplay, which sets up Qt, makes Qt the platform layer's host (it draws
+// every platform window and turns the user's gestures into platform input) and runs the program.
+#pragma once
+
+#include <functional>
+
+namespace kelmor::display {
+
+// True when Qt can open windows: a display (DISPLAY or WAYLAND_DISPLAY) is set, or a Qt platform
+// is chosen explicitly with QT_QPA_PLATFORM (for example offscreen).
+bool GraphicalDisplayAvailable();
+
+// The one line printed when no display exists.
+inline constexpr const char* kNoDisplayMessage =
+    "kelmor: no graphical display found (set DISPLAY, or QT_QPA_PLATFORM=offscreen)";
+
+// Creates the Qt application, installs the fonts and the Qt host, runs `program` (which loads the
+// main window and runs the runtime's message loop) and returns its exit code. Without a display
+// prints kNoDisplayMessage to standard error and returns 2.
+int RunDisplay(int argc, char** argv, const std::function<int()>& program);
+
+}  // namespace kelmor::display

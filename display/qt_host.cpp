@@ -1,0 +1,64 @@
+#include "display/qt_host.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMenu>
+
+#include "display/message_dialog.h"
+#include "display/qt_text.h"
+#include "display/renderer.h"
+#include "platform/cursor.h"
+
+namespace kelmor::display {
+
+QtHost::QtHost() : renderer_(std::make_unique<Renderer>()) {}
+
+QtHost::~QtHost() {
+  if (wait_cursor_shown_) QApplication::restoreOverrideCursor();
+}
+
+int QtHost::ShowMessageBox(const platform::MessageBoxRequest& request) {
+  renderer_->Flush(true);
+  return RunMessageBox(request);
+}
+
+void QtHost::ProcessEvents() {
+  QCoreApplication::processEvents();
+}
+
+void QtHost::WaitForEvents() {
+  // Nothing is pending in the program: bring the screen up to date before waiting.
+  renderer_->Flush(true);
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+platform::UINT QtHost::TrackPopupMenu(const std::vector<platform::PopupMenuItem>& items, int x,
+                                      int y, platform::HWND owner) {
+  renderer_->Flush(true);
+  QMenu menu(renderer_->WidgetFor(owner));
+  for (const platform::PopupMenuItem& item : items) {
+    QAction* action = menu.addAction(ToQString(item.caption));
+    action->setEnabled(item.enabled);
+    action->setData(static_cast<uint>(item.id));
+  }
+  QAction* chosen = menu.exec(QPoint(x, y));
+  return chosen == nullptr ? 0 : chosen->data().toUInt();
+}
+
+void QtHost::WindowChanged(platform::HWND window, platform::WindowChange change) {
+  renderer_->Changed(window, change);
+}
+
+void QtHost::CursorChanged(platform::HANDLE cursor) {
+  const bool wait = cursor == platform::LoadCursorA(0, platform::IDC_WAIT);
+  if (wait && !wait_cursor_shown_) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    wait_cursor_shown_ = true;
+  } else if (!wait && wait_cursor_shown_) {
+    QApplication::restoreOverrideCursor();
+    wait_cursor_shown_ = false;
+  }
+}
+
+}  // namespace kelmor::display

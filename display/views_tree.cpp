@@ -1,0 +1,339 @@
+// The tree view: a QTreeWidget rebuilt in one go from the platform tree view's items whenever
+// they change (the renderer spaces rebuilds out while the program is busy), with the platform's
+// selection, text colour, bold items, the two item images, and gestures that go through
+// platform/user_input.h: click, double-click, right button press and release, label editing.
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStyleFactory>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+#include "display/fonts.h"
+#include "display/item_icons.h"
+#include "display/qt_text.h"
+#include "display/views.h"
+#include "platform/commctrl.h"
+#include "platform/font.h"
+#include "platform/user_input.h"
+#include "platform/window.h"
+
+namespace kelmor::display {
+
+using platform::HTREEITEM;
+using platform::HWND;
+using platform::WindowChange;
+
+namespace {
+
+constexpr int kHandleRole = Qt::UserRole + 1;
+
+HTREEITEM HandleOf(const QTreeWidgetItem* item) {
+  return item == nullptr ? 0 : item->data(0, kHandleRole).value<qulonglong>();
+}
+
+class TreeView;
+
+class TreeWidget : public QTreeWidget {
+ public:
+  TreeWidget(TreeView& view, QWidget* parent);
+  using QTreeWidget::itemFromIndex;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  TreeView& view_;
+};
+
+// The in-place editor ends the platform's label edit instead of writing the model.
+class LabelDelegate : public QStyledItemDelegate {
+ public:
+  explicit LabelDelegate(TreeView& view) : view_(view) {}
+  void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override;
+
+ private:
+  TreeView& view_;
+};
+
+class TreeView : public View {
+ public:
+  TreeView(Renderer& r, HWND hwnd, QWidget* parent)
+      : View(r, hwnd), widget_(new TreeWidget(*this, parent)), delegate_(*this) {
+    widget_->setHeaderHidden(true);
+    widget_->setColumnCount(1);
+    widget_->setUniformRowHeights(true);
+    widget_->setExpandsOnDoubleClick(false);
+    widget_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    widget_->setItemDelegate(&delegate_);
+    widget_->setIconSize(QSize(kItemImageWidth, kItemImageHeight));
+    // The classic look: dotted lines between items and boxed expand buttons.
+    if (QStyle* s = QStyleFactory::create(QStringLiteral("Windows"))) {
+      s->setParent(widget_);
+      widget_->setStyle(s);
+    }
+    QObject::connect(widget_, &QTreeWidget::itemExpanded, widget_, [this](QTreeWidgetItem* i) {
+      if (!syncing())
+        platform::SendMessageA(this->hwnd(), platform::TVM_EXPAND, platform::TVE_EXPAND,
+                               HandleOf(i));
+    });
+    QObject::connect(widget_, &QTreeWidget::itemCollapsed, widget_, [this](QTreeWidgetItem* i) {
+      if (!syncing())
+        platform::SendMessageA(this->hwnd(), platform::TVM_EXPAND, platform::TVE_COLLAPSE,
+                               HandleOf(i));
+    });
+    QObject::connect(&delegate_, &QAbstractItemDelegate::closeEditor, widget_, [this] {
+      // Closed without committing (Escape): the platform edit is still open.
+      if (platform::SendMessageA(this->hwnd(), platform::TVM_GETEDITCONTROL, 0, 0) != 0 &&
+          !committing_)
+        platform::CancelLabelEdit(this->hwnd());
+    });
+  }
+  QWidget* widget() const override { return widget_; }
+  bool HeavyContent() const override { return true; }
+  bool AdoptChild(HWND) override { return true; }  // the label edit: shown as Qt's editor
+  void ChildGone(HWND) override { renderer_.MarkDirty(hwnd(), Bit(WindowChange::Content)); }
+
+  QTreeWidgetItem* ItemFor(HTREEITEM h) const {
+    auto it = items_.find(h);
+    return it == items_.end() ? nullptr : it->second;
+  }
+
+  void Sync(ChangeSet changes) override {
+    View::Sync(changes);
+    SyncScope scope(*this);
+    const platform::DWORD style = Style(hwnd());
+    if (changes & (Bit(WindowChange::Style) | Bit(WindowChange::Created))) {
+      widget_->setRootIsDecorated((style & platform::TVS_LINESATROOT) != 0);
+      SyncLook();
+    }
+    if (changes & (Bit(WindowChange::Content) | Bit(WindowChange::Created))) {
+      SyncLook();
+      Rebuild();
+    }
+    SyncSelection();
+    SyncEditing();
+  }
+
+  void SyncLook() {
+    QPalette pal = widget_->palette();
+    const auto text = static_cast<platform::COLORREF>(
+        platform::SendMessageA(hwnd(), platform::TVM_GETTEXTCOLOR, 0, 0));
+    const auto back = static_cast<platform::COLORREF>(
+        platform::SendMessageA(hwnd(), platform::TVM_GETBKCOLOR, 0, 0));
+    pal.setColor(QPalette::Text, FromColorRef(text, pal.color(QPalette::Text)));
+    pal.setColor(QPalette::Base, FromColorRef(back, pal.color(QPalette::Base)));
+    // The selection stays visible when the tree has no focus.
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
+    widget_->setPalette(pal);
+    QFont font = SongFontPixels(16);
+    platform::FontInfo info;
+    const auto hfont =
+        static_cast<platform::HFONT>(platform::SendMessageA(hwnd(), platform::WM_GETFONT, 0, 0));
+    if (hfont != 0 && platform::GetFontInfo(hfont, &info)) {
+      font = FontForFace(ToQString(info.face));
+      font.setPixelSize(info.height > 0 ? info.height : 16);
+    }
+    widget_->setFont(font);
+  }
+
+  void Rebuild() {
+    items_.clear();
+    widget_->clear();
+    const QIcon images[2] = {ItemImage(0), ItemImage(1)};
+    const bool with_images =
+        platform::SendMessageA(hwnd(), platform::TVM_GETIMAGELIST, platform::TVSIL_NORMAL, 0) != 0;
+    QList<QTreeWidgetItem*> tops;
+    std::vector<QTreeWidgetItem*> expand;
+    // Iterative pre-order walk: (platform item, Qt parent).
+    std::vector<std::pair<HTREEITEM, QTreeWidgetItem*>> stack;
+    HTREEITEM first = static_cast<HTREEITEM>(
+        platform::SendMessageA(hwnd(), platform::TVM_GETNEXTITEM, platform::TVGN_ROOT, 0));
+    if (first != 0) stack.emplace_back(first, nullptr);
+    char buffer[1024];
+    while (!stack.empty()) {
+      auto [h, parent] = stack.back();
+      stack.pop_back();
+      platform::TVITEMA item;
+      item.mask = platform::TVIF_TEXT | platform::TVIF_IMAGE | platform::TVIF_SELECTEDIMAGE |
+                  platform::TVIF_STATE | platform::TVIF_CHILDREN | platform::TVIF_HANDLE;
+      item.hItem = h;
+      item.pszText = buffer;
+      item.cchTextMax = sizeof buffer;
+      buffer[0] = 0;
+      platform::SendMessageA(hwnd(), platform::TVM_GETITEMA, 0,
+                             reinterpret_cast<platform::LPARAM>(&item));
+      auto* q = new QTreeWidgetItem(QStringList{ToQString(buffer)});
+      q->setData(0, kHandleRole, QVariant::fromValue<qulonglong>(h));
+      if (item.state & platform::TVIS_BOLD) {
+        QFont f = widget_->font();
+        f.setBold(true);
+        q->setFont(0, f);
+      }
+      if (with_images && item.iImage >= 0 && item.iImage < 2) q->setIcon(0, images[item.iImage]);
+      if (item.state & platform::TVIS_EXPANDED) expand.push_back(q);
+      items_[h] = q;
+      if (parent == nullptr)
+        tops.push_back(q);
+      else
+        parent->addChild(q);
+      const HTREEITEM next = static_cast<HTREEITEM>(
+          platform::SendMessageA(hwnd(), platform::TVM_GETNEXTITEM, platform::TVGN_NEXT, h));
+      if (next != 0) stack.emplace_back(next, parent);
+      const HTREEITEM child = static_cast<HTREEITEM>(
+          platform::SendMessageA(hwnd(), platform::TVM_GETNEXTITEM, platform::TVGN_CHILD, h));
+      if (child != 0) stack.emplace_back(child, q);
+    }
+    widget_->insertTopLevelItems(0, tops);
+    for (QTreeWidgetItem* q : expand) q->setExpanded(true);
+  }
+
+  void SyncSelection() {
+    const HTREEITEM caret = static_cast<HTREEITEM>(
+        platform::SendMessageA(hwnd(), platform::TVM_GETNEXTITEM, platform::TVGN_CARET, 0));
+    QTreeWidgetItem* q = ItemFor(caret);
+    if (q != nullptr) {
+      widget_->setCurrentItem(q);
+      widget_->scrollToItem(q);
+    } else {
+      widget_->clearSelection();
+      widget_->setCurrentItem(nullptr);
+    }
+    widget_->setSelectionMode(QAbstractItemView::SingleSelection);
+  }
+
+  void SyncEditing() {
+    const bool editing = platform::SendMessageA(hwnd(), platform::TVM_GETEDITCONTROL, 0, 0) != 0;
+    QTreeWidgetItem* current = widget_->currentItem();
+    if (editing && current != nullptr && !editing_) {
+      editing_ = true;
+      widget_->editItem(current, 0);
+    } else if (!editing && editing_) {
+      editing_ = false;
+      if (QWidget* ed = widget_->indexWidget(widget_->currentIndex())) ed->close();
+    }
+  }
+
+  void Commit(const QString& typed) {
+    const TypedText t = FromTyped(typed);
+    TellUnrepresentable(widget_, t.rejected);
+    committing_ = true;
+    editing_ = false;
+    platform::EndLabelEdit(hwnd(), t.gbk);
+    committing_ = false;
+    renderer_.MarkDirty(hwnd(), Bit(WindowChange::Content));
+  }
+
+  void Press(QMouseEvent* e, bool right) {
+    QTreeWidgetItem* q = widget_->itemAt(e->position().toPoint());
+    const HTREEITEM h = HandleOf(q);
+    const QPoint p = e->position().toPoint();
+    if (right) {
+      if (h != 0)
+        platform::RightPressTreeItem(hwnd(), h);
+      else
+        platform::RightPressAt(hwnd(), p.x(), p.y());
+    } else if (h != 0) {
+      const bool was_current = q == widget_->currentItem();
+      platform::ClickTreeItem(hwnd(), h);
+      // A click on the selected item's label starts editing where editing is allowed.
+      if (was_current && (Style(hwnd()) & platform::TVS_EDITLABELS))
+        platform::BeginLabelEdit(hwnd(), h);
+    } else {
+      platform::ClickAt(hwnd(), p.x(), p.y());
+    }
+    renderer_.MarkDirty(hwnd(), Bit(WindowChange::Selection));
+  }
+
+  void Release(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    // Where the mouse really is, so a popup menu opened at the mouse appears there.
+    const QPoint g = widget_->viewport()->mapToGlobal(p);
+    platform::MoveMouse(g.x(), g.y());
+    platform::POINT client{g.x(), g.y()};
+    platform::ScreenToClient(hwnd(), &client);
+    platform::RightReleaseAt(hwnd(), client.x, client.y);
+  }
+
+  void DoubleClick(QMouseEvent* e) {
+    QTreeWidgetItem* q = widget_->itemAt(e->position().toPoint());
+    const HTREEITEM h = HandleOf(q);
+    const QPoint p = e->position().toPoint();
+    if (h != 0)
+      platform::DoubleClickTreeItem(hwnd(), h);
+    else
+      platform::DoubleClickAt(hwnd(), p.x(), p.y());
+    renderer_.MarkDirty(hwnd(), Bit(WindowChange::Selection));
+  }
+
+  bool Key(QKeyEvent* e) {
+    if (e->key() == Qt::Key_F2 && (Style(hwnd()) & platform::TVS_EDITLABELS)) {
+      if (const HTREEITEM h = HandleOf(widget_->currentItem())) platform::BeginLabelEdit(hwnd(), h);
+      renderer_.MarkDirty(hwnd(), Bit(WindowChange::Selection));
+      return true;
+    }
+    return false;
+  }
+
+  // Keyboard moves of the current item: the native control selects the item itself.
+  void CurrentMoved() {
+    if (syncing()) return;
+    if (const HTREEITEM h = HandleOf(widget_->currentItem()))
+      platform::SendMessageA(hwnd(), platform::TVM_SELECTITEM, platform::TVGN_CARET, h);
+  }
+
+ private:
+  QPointer<TreeWidget> widget_;
+  LabelDelegate delegate_;
+  std::map<HTREEITEM, QTreeWidgetItem*> items_;
+  bool editing_ = false;
+  bool committing_ = false;
+};
+
+TreeWidget::TreeWidget(TreeView& view, QWidget* parent) : QTreeWidget(parent), view_(view) {}
+
+void TreeWidget::mousePressEvent(QMouseEvent* event) {
+  // The expand buttons stay Qt's own (they send TVM_EXPAND through itemExpanded).
+  const QModelIndex index = indexAt(event->position().toPoint());
+  const QRect r = visualRect(index);
+  if (index.isValid() && event->position().x() < r.left() && event->button() == Qt::LeftButton) {
+    QTreeWidget::mousePressEvent(event);
+    return;
+  }
+  if (view_.syncing()) return;
+  if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+    view_.Press(event, event->button() == Qt::RightButton);
+}
+
+void TreeWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton && !view_.syncing()) view_.Release(event);
+}
+
+void TreeWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && !view_.syncing()) view_.DoubleClick(event);
+}
+
+void TreeWidget::keyPressEvent(QKeyEvent* event) {
+  if (view_.Key(event)) return;
+  QTreeWidget::keyPressEvent(event);
+  view_.CurrentMoved();
+}
+
+void LabelDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const {
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) view_.Commit(line->text());
+}
+
+}  // namespace
+
+std::unique_ptr<View> MakeTreeView(Renderer& renderer, HWND hwnd, QWidget* parent) {
+  return std::make_unique<TreeView>(renderer, hwnd, parent);
+}
+
+}  // namespace kelmor::display
