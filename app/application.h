@@ -1,0 +1,89 @@
+// The application-wide objects of the reference book and their lifetime. One Application is
+// created before the main window; it registers the three windows, wires the main window's events
+// and registers the end-of-program routine, which closes and releases the objects (never after a
+// run-time error, which ends the process without it).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "runtime/char_format.h"
+#include "runtime/value.h"
+#include "runtime/window_framework.h"
+#include "sqlite_access/sqlite_db.h"
+#include "treeview/tree_view_accessor.h"
+
+namespace kelmor {
+
+// Collection modes.
+inline constexpr int kHerbs = 1;
+inline constexpr int kPrescriptions = 2;
+
+struct ApplicationOptions {
+  // The database file; empty: ProgramDirectory() + "/kelmor.db".
+  std::string database_file;
+};
+
+struct Application {
+  explicit Application(ApplicationOptions options = {});
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // ---- The application-wide objects ----
+  std::unique_ptr<SqliteDB> database;  // constructed, not open, until StartUp
+  int collection_mode = 0;             // 1 herbs, 2 prescriptions
+  int entry_edit_mode = 0;             // 1 add, 2 edit
+  Text search_condition;               // SQL condition of the last search
+  std::unique_ptr<TreeViewAccessor> tree_accessor;
+  std::unique_ptr<CharFormat> detail_char_format;
+
+  std::string database_file;  // GBK path as handed to SqliteDB.Open
+
+  // ---- Windows ----
+  WindowId main_window = 0;
+  WindowId search_window = 0;
+  WindowId editor_window = 0;
+
+  ControlRef Main(const char* control) const { return {main_window, control}; }
+  ControlRef Tree() const { return Main("树型框1"); }
+  ControlRef Page() const { return Main("编辑框"); }
+  ControlRef FieldChooser() const { return Main("组合框1"); }
+
+  // ---- Commands and the event loop ----
+  // While a tree build (or the filling of the field chooser) lets pending events through, a
+  // command that would change the tree, the database or the collection must not start: it would
+  // interleave with the half-done build. Every such handler asks this first.
+  bool CommandMayStart() const { return busy_depth_ == 0; }
+  // A handler that runs `command` only when CommandMayStart().
+  std::function<void()> Guarded(std::function<void()> command);
+
+  // Marks the span of a build that processes pending events.
+  class BusyScope {
+   public:
+    explicit BusyScope(Application& app) : app_(app) { ++app_.busy_depth_; }
+    ~BusyScope() { --app_.busy_depth_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+   private:
+    Application& app_;
+  };
+
+  // The end-of-program routine: closes and releases Database, then the tree accessor, then
+  // SearchCondition and DetailCharFormat. Runs once; later calls do nothing.
+  void End();
+  bool ended() const { return ended_; }
+
+ private:
+  int busy_depth_ = 0;
+  bool ended_ = false;
+  std::shared_ptr<Application*> self_;  // lets the registered end routine outlive this object
+};
+
+// The collection digit of lbsj for a mode: "1" or "2".
+Text CollectionDigit(int mode);
+
+}  // namespace kelmor

@@ -1,0 +1,29 @@
+// The category tree of the current collection: built from its category table, saved packed in
+// lbsj and shown again from the saved copy.
+#pragma once
+
+#include "app/application.h"
+#include "runtime/value.h"
+
+namespace kelmor {
+
+// Replaces the tree by the category table of the current collection and empties the detail
+// page. Pending events are processed between rows. False when the main window went away while
+// events were processed (nothing more may touch it then).
+bool BuildTree(Application& app);
+
+// "更新": BuildTree, store the result packed in lbsj, show the stored copy.
+void UpdateTree(Application& app);
+
+// Writes the packed content into the lbsj row "id=" + digit. True only when the row exists and
+// the packed value was really written.
+bool SaveTree(Application& app, const Text& digit, const Bytes& content);
+
+// The unpacked content of the lbsj row; empty when the row is missing or its value does not
+// unpack.
+Bytes LoadTree(Application& app, const Text& digit);
+
+// Puts the saved tree of that collection into the tree box.
+void ShowSavedTree(Application& app, const Text& digit);
+
+}  // namespace kelmor

@@ -1,0 +1,14 @@
+// The program: the reference book in its window.
+#include "app/application.h"
+#include "display/display.h"
+#include "runtime/fatal.h"
+#include "runtime/window_framework.h"
+
+int main(int argc, char** argv) {
+  return kelmor::display::RunDisplay(argc, argv, [] {
+    kelmor::Application app;
+    kelmor::RunMainWindow(app.main_window);
+    kelmor::RunEndRoutine();
+    return 0;
+  });
+}

@@ -1,0 +1,117 @@
+#include "app/main_window.h"
+
+#include "app/category_tree.h"
+#include "app/commands.h"
+#include "app/entry_view.h"
+#include "app/window_templates.h"
+#include "runtime/text_commands.h"
+#include "runtime/tree_box.h"
+#include "runtime/window_commands.h"
+#include "sqlite_access/sqlite_table.h"
+
+namespace kelmor {
+
+namespace {
+
+// The tree box as the tree accessor addresses it: its position among the window's controls.
+std::int32_t TreeControlId(const Application& app) {
+  const WindowTemplate& t = GetWindowTemplate(app.main_window);
+  for (std::size_t i = 0; i < t.controls.size(); ++i) {
+    if (t.controls[i].name == "树型框1") return static_cast<std::int32_t>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+void StartUp(Application& app) {
+  app.collection_mode = kHerbs;
+  app.database->Open(app.database_file, false);  // a missing file is never created
+  app.tree_accessor->Bind(app.main_window, TreeControlId(app));
+  ShowSavedTree(app, "1");
+  app.detail_char_format->size = 10;
+  ApplyDetailCharFormat(app);
+  FillFieldChooser(app);
+}
+
+void LayoutMainWindow(Application& app) {
+  const ControlRef window{app.main_window, ""};
+  MoveControl(app.Main("图片框1"), 0, 0, GetWidth(window), 40);
+  MoveControl(app.Tree(), 0, 40, 180, GetHeight(window) - 80);
+  const int t = GetHeight(app.Tree());
+  MoveControl(app.Main("分隔条1"), 180, 40, 3, t);
+  MoveControl(app.Page(), 183, 40, GetWidth(window) - 190, t);
+  app.detail_char_format->size = GetWindowState(app.main_window) == kWindowMaximised ? 15 : 10;
+  ApplyDetailCharFormat(app);
+}
+
+void MoveSplitter(Application& app, int p) {
+  const ControlRef window{app.main_window, ""};
+  MoveControl(app.Tree(), 0, GetTop(app.Tree()), p, GetHeight(app.Tree()));
+  MoveControl(app.Page(), p + 4, GetTop(app.Page()), GetWidth(window) - p - 11,
+              GetHeight(app.Page()));
+  MoveControl(app.Main("分隔条1"), p);
+}
+
+void SwitchCollection(Application& app, int mode) {
+  app.collection_mode = mode;
+  if (mode == kHerbs) ShowSavedTree(app, "1");
+  if (mode == kPrescriptions) ShowSavedTree(app, "2");
+  FillFieldChooser(app);
+}
+
+void FillFieldChooser(Application& app) {
+  Application::BusyScope busy(app);
+  SqliteTable table;
+  ComboClear(app.FieldChooser());
+  const bool herbs = app.collection_mode == kHerbs;
+  if (!herbs && app.collection_mode != kPrescriptions) return;
+  table.Open(herbs ? "zymm" : "yfmm", *app.database);
+  for (const Text& name : table.FieldNames()) {
+    if (name == "id") continue;
+    // The herb table hides only a column spelt exactly TYPE; the prescription table any case.
+    if (herbs ? name == "TYPE" : ToLower(name) == "type") continue;
+    ComboAddItem(app.FieldChooser(), name);
+    DoEvents();
+    if (!IsWindowLoaded(app.main_window)) return;
+  }
+  table.Close();
+}
+
+void ShowTreePopupMenu(Application& app) {
+  PopupMenu(app.main_window, kMenuTop);
+}
+
+void WireMainWindow(Application& app) {
+  Application* a = &app;
+  const ControlRef window{app.main_window, ""};
+  OnEvent(window, Event::Created, [a] { StartUp(*a); });
+  OnEvent(window, Event::SizeChanged, [a] { LayoutMainWindow(*a); });
+  OnSplitterMoved(app.Main("分隔条1"), [a](int p) { MoveSplitter(*a, p); });
+  OnEvent(app.Main("按钮1"), Event::Clicked, app.Guarded([a] { SwitchCollection(*a, kHerbs); }));
+  OnEvent(app.Main("按钮2"), Event::Clicked,
+          app.Guarded([a] { SwitchCollection(*a, kPrescriptions); }));
+  OnEvent(app.Main("按钮4"), Event::Clicked, [a] { StartSearch(*a); });
+  OnKeyPressed(app.Main("编辑框1"), [a](int key) {
+    if (key == 13) StartSearch(*a);
+  });
+  OnEvent(app.Tree(), Event::RightButtonReleased, [a] { ShowTreePopupMenu(*a); });
+  OnEvent(app.Tree(), Event::DoubleClicked, [a] {
+    const ControlRef tree = a->Tree();
+    ShowEntry(*a, GetTreeItemText(tree, GetCurrentItem(tree)));
+  });
+  OnLabelEditFinished(app.Tree(), [a](int index) -> std::optional<bool> {
+    if (!a->CommandMayStart()) return false;  // keep the tree as the build leaves it
+    return FinishRename(*a, index);
+  });
+
+  const std::pair<const char*, void (*)(Application&)> menu[] = {
+      {kMenuAddCategory, AddCategory}, {kMenuAddEntry, AddEntry},    {kMenuRename, StartRename},
+      {kMenuEditEntry, EditEntry},     {kMenuDelete, DeleteNode},    {kMenuUpdate, UpdateTree},
+      {kMenuCompact, CompactDatabase}, {kMenuBackup, BackupDatabase}};
+  for (const auto& [name, operation] : menu) {
+    OnEvent(app.Main(name), Event::Clicked, app.Guarded([a, op = operation] { op(*a); }));
+  }
+}
+
+}  // namespace kelmor
