@@ -1,0 +1,250 @@
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "display_fixture.h"
+#include "display/fonts.h"
+#include "display/message_dialog.h"
+#include "display/qt_text.h"
+#include "platform/image_list.h"
+#include "platform/message_box.h"
+#include "platform/user_input.h"
+
+namespace kelmor::display::test {
+namespace {
+
+using namespace kelmor::platform;
+
+// ---- Texts and fonts -----------------------------------------------------------------------
+
+TEST(QtText, BadBytesBecomeReplacementCharactersNotAnEmptyText) {
+  std::string gbk = Gbk("中药");
+  gbk += '\x81';  // a lead byte cut off at the end
+  const QString shown = ToQString(gbk);
+  EXPECT_EQ(shown, QStringLiteral(u"中药") + QChar(QChar::ReplacementCharacter));
+}
+
+TEST(QtText, TypedCharactersThatGbkCannotHoldAreLeftOutAndReported) {
+  const TypedText t = FromTyped(QStringLiteral(u"甘草😀x"));
+  EXPECT_EQ(t.gbk, Gbk("甘草x"));
+  EXPECT_EQ(t.rejected, QStringLiteral(u"😀"));
+  EXPECT_FALSE(ToGbk(QStringLiteral(u"😀")).has_value());
+  EXPECT_TRUE(UnrepresentableMessage(t.rejected).contains(QStringLiteral(u"😀")));
+}
+
+TEST(Fonts, SongNameResolvesToTheSongFontAndCoversChineseText) {
+  const QFont song(QStringLiteral(u"宋体"));
+  EXPECT_EQ(QFontInfo(song).family(), SongFamily());
+  EXPECT_EQ(QFontInfo(QFont(QStringLiteral("SimSun"))).family(), SongFamily());
+  const QFontMetrics metrics(SongFontPixels(16));
+  for (QChar c : QStringLiteral(u"【药物名称】：甘草中药药方确认输入取消"))
+    EXPECT_TRUE(metrics.inFontUcs4(c.unicode())) << int(c.unicode());
+}
+
+// ---- Message box ---------------------------------------------------------------------------
+
+// Presses `which` in the next modal message box.
+void AnswerNextBox(QMessageBox::StandardButton which) {
+  QTimer::singleShot(0, [which] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    box->button(which)->click();
+  });
+}
+
+TEST(MessageBox, ButtonsIconAndAnswersFollowTheFlags) {
+  MessageBoxRequest ask{0, Gbk("你确定要修改[甘草]吗？"), Gbk("提示"), MB_YESNO};
+  auto box = BuildMessageBox(ask);
+  EXPECT_EQ(box->windowTitle(), QStringLiteral(u"提示"));
+  EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+  AnswerNextBox(QMessageBox::No);
+  EXPECT_EQ(RunMessageBox(ask), IDNO);
+  AnswerNextBox(QMessageBox::Yes);
+  EXPECT_EQ(RunMessageBox(ask), IDYES);
+
+  MessageBoxRequest stop{0, Gbk("出错"), Gbk("信息："), MB_ICONHAND};
+  EXPECT_EQ(BuildMessageBox(stop)->icon(), QMessageBox::Critical);
+  AnswerNextBox(QMessageBox::Ok);
+  EXPECT_EQ(RunMessageBox(stop), IDOK);
+}
+
+// ---- Gestures on rendered widgets reach the platform's notifications -----------------------
+
+TEST_F(DisplayTest, ClickOnRenderedButtonIsTheDriversClick) {
+  const HWND frame = Frame(300, 200);
+  const HWND button = Child(frame, WC_BUTTONA, "查询", BS_PUSHBUTTON, 8, 8, 80, 20, 7);
+  auto* qt = WidgetOf<QPushButton>(button);
+  ASSERT_NE(qt, nullptr);
+  EXPECT_EQ(qt->text(), QStringLiteral(u"查询"));
+  QTest::mouseClick(qt, Qt::LeftButton);
+  ASSERT_EQ(Count(BN_CLICKED), 1);
+  EXPECT_EQ(seen_.back().from, button);
+  ClickButton(button);  // the test driver's path
+  EXPECT_EQ(Count(BN_CLICKED), 2);
+}
+
+TEST_F(DisplayTest, GeometryMatchesThePlatformRectangles) {
+  const HWND frame = Frame(650, 443);
+  const HWND tree = Child(frame, WC_TREEVIEWA, "", 0, 0, 40, 120, 368);
+  QWidget* top = WidgetOf<QWidget>(frame);
+  ASSERT_NE(top, nullptr);
+  RECT client;
+  GetClientRect(frame, &client);
+  EXPECT_EQ(top->size(), QSize(650 - 2 * kFrameBorder, 443 - 2 * kFrameBorder - kCaptionHeight));
+  EXPECT_EQ(top->size(), QSize(client.right, client.bottom));
+  EXPECT_EQ(WidgetOf<QWidget>(tree)->geometry(), QRect(0, 40, 120, 368));
+  MoveWindow(tree, 0, 40, 200, 300, TRUE);
+  EXPECT_EQ(WidgetOf<QWidget>(tree)->geometry(), QRect(0, 40, 200, 300));
+}
+
+HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text_utf8, UINT state = 0) {
+  std::string text = Gbk(text_utf8);
+  TVINSERTSTRUCTA ins;
+  ins.hParent = parent;
+  ins.hInsertAfter = TVI_LAST;
+  ins.item.mask = TVIF_TEXT | TVIF_STATE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  ins.item.pszText = text.data();
+  ins.item.state = state;
+  ins.item.stateMask = 0xF030;
+  ins.item.iImage = parent == 0 ? 0 : 1;
+  ins.item.iSelectedImage = 1;
+  return static_cast<HTREEITEM>(
+      SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+
+QRect ItemRect(QTreeWidget* qt, HTREEITEM h) {
+  for (QTreeWidgetItemIterator it(qt); *it; ++it) {
+    if ((*it)->data(0, Qt::UserRole + 1).value<qulonglong>() == h)
+      return qt->visualItemRect(*it);
+  }
+  return {};
+}
+
+TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
+  const HWND frame = Frame(300, 300);
+  const HWND tree = Child(frame, WC_TREEVIEWA, "",
+                          TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS, 0, 0,
+                          200, 250, 3);
+  const HTREEITEM cat = Insert(tree, 0, "解表药", TVIS_BOLD | TVIS_EXPANDED);
+  const HTREEITEM herb = Insert(tree, cat, "麻黄");
+  SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, cat);
+  auto* qt = WidgetOf<QTreeWidget>(tree);
+  ASSERT_NE(qt, nullptr);
+  ASSERT_EQ(qt->topLevelItemCount(), 1);
+  EXPECT_TRUE(qt->topLevelItem(0)->font(0).bold());
+  EXPECT_EQ(qt->topLevelItem(0)->child(0)->text(0), QStringLiteral(u"麻黄"));
+
+  const QPoint at = ItemRect(qt, herb).center();
+  QTest::mouseDClick(qt->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(Count(NM_DBLCLK), 1);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), static_cast<LRESULT>(herb));
+
+  // The label edit: begun by the platform, typed in Qt's editor, ended through the platform.
+  ASSERT_TRUE(BeginLabelEdit(tree, herb));
+  Settle();
+  auto* editor = qt->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  QTest::keyClicks(editor, QStringLiteral(u"桂枝"));
+  QTest::keyClick(editor, Qt::Key_Return);
+  Settle();
+  EXPECT_EQ(Count(TVN_ENDLABELEDITA), 1);
+}
+
+TEST_F(DisplayTest, SplitterDragRaisesMovedWithTheNewLeft) {
+  const HWND frame = Frame(650, 443);
+  const HWND splitter = Child(frame, SPLITTER_CLASSA, "", 0, 120, 40, 4, 368, 5);
+  QWidget* bar = WidgetOf<QWidget>(splitter);
+  ASSERT_NE(bar, nullptr);
+  QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(62, 100), bar->mapToGlobal(QPointF(62, 100)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(bar, &move);
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(62, 100));
+  ASSERT_EQ(Count(SPN_MOVED), 1);
+  EXPECT_EQ(seen_.back().pos, 180);
+  EXPECT_EQ(WidgetOf<QWidget>(splitter)->x(), 180);
+}
+
+// ---- Rendering ------------------------------------------------------------------------------
+
+void ExpectCovered(QWidget* w, const QFont& font, const QString& text) {
+  const QFontInfo info(font);
+  QFont resolved(info.family());
+  const QFontMetrics metrics(resolved);
+  for (QChar c : text) {
+    if (c.isSpace() || c == QChar::ParagraphSeparator) continue;
+    EXPECT_TRUE(metrics.inFontUcs4(c.unicode()))
+        << w->metaObject()->className() << " " << info.family().toStdString() << " " << int(c.unicode());
+  }
+}
+
+TEST_F(DisplayTest, DemoWindowRendersChineseInTheSongFont) {
+  const HWND frame = Frame(420, 260, "【Kelmor】");
+  const HWND tree = Child(frame, WC_TREEVIEWA, "",
+                          TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0,
+                          30, 130, 200, 1);
+  SendMessageA(tree, TVM_SETTEXTCOLOR, 0, 0x800000);
+  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, ImageList_Create(16, 15, 0, 2, 0));
+  const HTREEITEM cat = Insert(tree, 0, "解表药", TVIS_BOLD);
+  Insert(tree, cat, "麻黄");
+  const HTREEITEM second = Insert(tree, cat, "桂枝");
+  SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, cat);
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, second);
+  const HWND combo = Child(frame, WC_COMBOBOXA, "", CBS_DROPDOWNLIST, 8, 4, 120, 20, 2);
+  for (const char* f : {"药物名称", "功能主治"})
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Gbk(f).c_str()));
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  const HWND rich = Child(frame, RICHEDIT_CLASSA, "", WS_VSCROLL | ES_MULTILINE | ES_READONLY, 134,
+                          30, 270, 200, 4);
+  SendMessageA(rich, EM_SETBKGNDCOLOR, TRUE, 0);
+  CHARFORMATA def;
+  def.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR | CFM_BOLD;
+  def.dwEffects = CFE_AUTOCOLOR;
+  def.yHeight = 10 * 20;
+  std::snprintf(def.szFaceName, sizeof def.szFaceName, "%s", Gbk("宋体").c_str());
+  SendMessageA(rich, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&def));
+  SetWindowTextA(rich, Gbk("【药物名称】：桂枝\r\n【功能主治】：发汗解肌，温通经脉。").c_str());
+  CHARRANGE label{0, 7};
+  SendMessageA(rich, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&label));
+  CHARFORMATA bold = def;
+  bold.dwMask = CFM_BOLD | CFM_COLOR;
+  bold.dwEffects = CFE_BOLD;
+  bold.crTextColor = 0x0000C0;
+  SendMessageA(rich, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+
+  auto* qt_tree = WidgetOf<QTreeWidget>(tree);
+  auto* qt_rich = WidgetOf<QTextEdit>(rich);
+  auto* qt_combo = WidgetOf<QComboBox>(combo);
+  ASSERT_TRUE(qt_tree && qt_rich && qt_combo);
+  EXPECT_EQ(qt_tree->palette().color(QPalette::Text), QColor(0, 0, 0x80));
+  EXPECT_EQ(QFontInfo(qt_tree->font()).family(), SongFamily());
+  EXPECT_EQ(qt_tree->font().pixelSize(), 16);
+  EXPECT_EQ(qt_combo->currentText(), QStringLiteral(u"药物名称"));
+  EXPECT_TRUE(qt_rich->toPlainText().startsWith(QStringLiteral(u"【药物名称】：桂枝")));
+  QTextCursor c(qt_rich->document());
+  c.setPosition(1);
+  EXPECT_TRUE(c.charFormat().font().bold());
+  EXPECT_EQ(QFontInfo(c.charFormat().font()).family(), SongFamily());
+  EXPECT_DOUBLE_EQ(c.charFormat().font().pointSizeF(), 10.0);
+
+  for (QTreeWidgetItemIterator it(qt_tree); *it; ++it)
+    ExpectCovered(qt_tree, (*it)->font(0), (*it)->text(0));
+  ExpectCovered(qt_combo, qt_combo->font(), qt_combo->currentText());
+  ExpectCovered(qt_rich, c.charFormat().font(), qt_rich->toPlainText());
+
+  QWidget* top = WidgetOf<QWidget>(frame);
+  const QString path = QStringLiteral(KELMOR_TEST_OUTPUT_DIR "/demo_window.png");
+  EXPECT_TRUE(top->grab().save(path));
+}
+
+}  // namespace
+}  // namespace kelmor::display::test
