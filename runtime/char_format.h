@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "platform/commctrl.h"
 #include "platform/win_types.h"
 #include "runtime/value.h"
 
@@ -24,5 +25,10 @@ struct CharFormat {
   std::int32_t effects = 0;  // kEffect* bits
   std::int32_t colour = kAutomaticColour;  // 0x00BBGGRR, or kAutomaticColour
 };
+
+// The platform's record: size 60, mask 0xF000001F, effects & 0x1F plus CFE_AUTOCOLOR for the
+// automatic colour (else the colour), height and offset in twips, the face name, character set
+// and pitch 0.
+platform::CHARFORMATA ToCharFormatA(const CharFormat& format);
 
 }  // namespace kelmor

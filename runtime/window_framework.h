@@ -86,11 +86,8 @@ bool RunMainWindow(WindowId main);
 // plays the user.
 platform::HWND ModalWindowHandle();
 
-// Screen size used to centre windows when they are created; 1024 x 768 unless the display sets
-// the real one.
-void SetScreenSize(int width, int height);
-int ScreenWidth();
-int ScreenHeight();
+// Windows are centred on the platform's screen (platform::GetSystemMetrics, which the display
+// may set with platform::SetScreenSize).
 
 // ---- Properties ---------------------------------------------------------------------------
 

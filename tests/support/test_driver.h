@@ -120,7 +120,7 @@ class TestDriver : public platform::Host {
   std::deque<std::function<void()>> modal_steps_;
   std::vector<platform::MessageBoxRequest> boxes_;
   std::vector<std::vector<Text>> menus_;
-  platform::HWND editing_tree_ = 0;
+  int unanswered_ = 0;  // waits the script could not answer, in a row
 };
 
 }  // namespace kelmor::test

@@ -1,0 +1,559 @@
+// The tree box over a SysTreeView32.
+//
+// Items are addressed by pre-order index. Walking the tree by messages for every command would
+// make the application's loops over all items quadratic, so the tree box keeps a mirror of the
+// item structure, built by exactly that walk and dropped whenever anyone changes the structure
+// (a subclass watches every insert, delete, sort and children-flag change sent to the tree
+// view). Its own appends update the mirror in place, so building a large tree item by item
+// stays linear in practice.
+#include "runtime/tree_box.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/commctrl.h"
+#include "platform/font.h"
+#include "platform/image_list.h"
+#include "platform/window.h"
+#include "runtime/tree_content.h"
+#include "runtime/window_registry.h"
+
+namespace kelmor {
+namespace detail {
+
+using platform::HTREEITEM;
+
+struct TreeBoxState {
+  platform::HWND hwnd = 0;
+  int last_current_item = -1;  // the index written last to CurrentItem
+  Text edited_label;           // property 21 while LabelEditFinished runs
+  platform::LRESULT item_height = -1;
+  int own_changes = 0;  // structural messages of our own in flight: the mirror is kept up
+
+  struct Node {
+    HTREEITEM handle = 0;
+    int parent = -1;
+    int depth = 0;
+    int size = 1;  // the node and everything below it
+    std::vector<int> children;
+  };
+  bool model_valid = false;
+  std::vector<Node> nodes;
+  std::vector<int> roots;
+  std::unordered_map<HTREEITEM, int> node_of;
+
+  bool order_valid = false;
+  std::vector<HTREEITEM> preorder;
+  std::unordered_map<HTREEITEM, int> index_of;
+
+  void Invalidate() {
+    model_valid = false;
+    order_valid = false;
+  }
+
+  platform::LRESULT Send(platform::UINT msg, platform::WPARAM w, platform::LPARAM l) const {
+    return platform::SendMessageA(hwnd, msg, w, l);
+  }
+
+  HTREEITEM Next(platform::WPARAM relation, HTREEITEM item) const {
+    return static_cast<HTREEITEM>(
+        Send(platform::TVM_GETNEXTITEM, relation, static_cast<platform::LPARAM>(item)));
+  }
+
+  bool ChildrenFlag(HTREEITEM item) const {
+    platform::TVITEMA tv;
+    tv.mask = platform::TVIF_CHILDREN | platform::TVIF_HANDLE;
+    tv.hItem = item;
+    if (!Send(platform::TVM_GETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv))) return false;
+    return tv.cChildren != 0;
+  }
+
+  int AddNode(HTREEITEM handle, int parent) {
+    Node node;
+    node.handle = handle;
+    node.parent = parent;
+    node.depth = parent < 0 ? 0 : nodes[parent].depth + 1;
+    const int id = static_cast<int>(nodes.size());
+    nodes.push_back(std::move(node));
+    node_of.emplace(handle, id);
+    (parent < 0 ? roots : nodes[parent].children).push_back(id);
+    return id;
+  }
+
+  // The walk: root, then at each item its children when it reports any, then its next sibling.
+  void EnsureModel() {
+    if (model_valid) return;
+    nodes.clear();
+    roots.clear();
+    node_of.clear();
+    struct Pending {
+      HTREEITEM item;
+      int parent;
+    };
+    std::vector<Pending> stack;
+    HTREEITEM item = Next(platform::TVGN_ROOT, 0);
+    int parent = -1;
+    while (true) {
+      while (item == 0 && !stack.empty()) {
+        item = stack.back().item;
+        parent = stack.back().parent;
+        stack.pop_back();
+      }
+      if (item == 0 || node_of.count(item) != 0) break;
+      const int id = AddNode(item, parent);
+      const HTREEITEM next = Next(platform::TVGN_NEXT, item);
+      HTREEITEM child = ChildrenFlag(item) ? Next(platform::TVGN_CHILD, item) : 0;
+      if (child != 0) {
+        stack.push_back({next, parent});
+        item = child;
+        parent = id;
+      } else {
+        item = next;
+      }
+    }
+    // Nodes were added in pre-order, so each subtree follows its root.
+    for (int i = static_cast<int>(nodes.size()) - 1; i >= 0; --i) {
+      if (nodes[i].parent >= 0) nodes[nodes[i].parent].size += nodes[i].size;
+    }
+    model_valid = true;
+    order_valid = false;
+  }
+
+  void EnsureOrder() {
+    EnsureModel();
+    if (order_valid) return;
+    preorder.clear();
+    index_of.clear();
+    preorder.reserve(nodes.size());
+    std::vector<std::pair<const std::vector<int>*, std::size_t>> stack;
+    stack.push_back({&roots, 0});
+    while (!stack.empty()) {
+      auto& [list, position] = stack.back();
+      if (position == list->size()) {
+        stack.pop_back();
+        continue;
+      }
+      const int id = (*list)[position++];
+      index_of.emplace(nodes[id].handle, static_cast<int>(preorder.size()));
+      preorder.push_back(nodes[id].handle);
+      if (!nodes[id].children.empty()) stack.push_back({&nodes[id].children, 0});
+    }
+    order_valid = true;
+  }
+
+  HTREEITEM ItemAt(int index) {
+    if (index < 0) return 0;
+    EnsureOrder();
+    return static_cast<std::size_t>(index) < preorder.size() ? preorder[index] : 0;
+  }
+
+  // Index of a node of the mirror, from the subtree sizes when the order list is stale.
+  int IndexOfNode(int id) const {
+    if (order_valid) return index_of.at(nodes[id].handle);
+    int index = 0;
+    while (id >= 0) {
+      const int parent = nodes[id].parent;
+      for (int sibling : parent < 0 ? roots : nodes[parent].children) {
+        if (sibling == id) break;
+        index += nodes[sibling].size;
+      }
+      if (parent >= 0) index += 1;
+      id = parent;
+    }
+    return index;
+  }
+
+  int IndexOf(HTREEITEM item) {
+    if (item == 0) return -1;
+    EnsureModel();
+    auto it = node_of.find(item);
+    return it == node_of.end() ? -1 : IndexOfNode(it->second);
+  }
+
+  Text ItemText(HTREEITEM item) const {
+    std::vector<char> buffer(256);
+    while (true) {
+      platform::TVITEMA tv;
+      tv.mask = platform::TVIF_TEXT | platform::TVIF_HANDLE;
+      tv.hItem = item;
+      tv.pszText = buffer.data();
+      tv.cchTextMax = static_cast<int>(buffer.size());
+      buffer[0] = 0;
+      if (!Send(platform::TVM_GETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv))) return {};
+      buffer.back() = 0;
+      const std::size_t length = std::strlen(buffer.data());
+      if (length + 1 < buffer.size()) return Text(buffer.data(), length);
+      buffer.resize(buffer.size() * 2);
+    }
+  }
+};
+
+namespace {
+
+constexpr platform::UINT_PTR kTreeSubclass = 0x4B54;
+
+bool ChangesStructure(platform::UINT msg, platform::LPARAM lParam) {
+  switch (msg) {
+    case platform::TVM_INSERTITEMA:
+    case platform::TVM_DELETEITEM:
+    case platform::TVM_SORTCHILDREN:
+      return true;
+    case platform::TVM_SETITEMA:
+      return lParam != 0 &&
+             (reinterpret_cast<const platform::TVITEMA*>(lParam)->mask & platform::TVIF_CHILDREN);
+    default:
+      return false;
+  }
+}
+
+platform::LRESULT TreeProc(platform::HWND hwnd, platform::UINT msg, platform::WPARAM wParam,
+                           platform::LPARAM lParam, std::weak_ptr<TreeBoxState> weak) {
+  auto state = weak.lock();
+  if (!state) return platform::DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (ChangesStructure(msg, lParam) && state->own_changes == 0) state->Invalidate();
+  if (msg == platform::WM_RBUTTONDOWN) {
+    // The right button makes the item under the mouse the current item before anything else.
+    platform::TVHITTESTINFO hit;
+    hit.pt.x = platform::GET_X_LPARAM(lParam);
+    hit.pt.y = platform::GET_Y_LPARAM(lParam);
+    platform::SendMessageA(hwnd, platform::TVM_HITTEST, 0,
+                           reinterpret_cast<platform::LPARAM>(&hit));
+    if ((hit.flags & 0x46) != 0 && hit.hItem != 0) {
+      platform::SendMessageA(hwnd, platform::TVM_SELECTITEM, platform::TVGN_CARET,
+                             static_cast<platform::LPARAM>(hit.hItem));
+    }
+  }
+  const platform::LRESULT result = platform::DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (msg == platform::WM_RBUTTONUP) {
+    if (auto found = LookupHandle(hwnd); found && found->second >= 0) {
+      if (WindowState* window = FindWindow(found->first); window && window->loaded) {
+        Text source = window->tpl.controls[found->second].name;
+        FireEvent(window->id, source, Event::RightButtonReleased, 0);
+      }
+    }
+  }
+  return result;
+}
+
+TreeBoxState& StateOf(const Target& target) {
+  return *target.control->tree;
+}
+
+Target Command(const ControlRef& ref) {
+  Target t = ResolveKind(ref, Access::Command, ControlKind::TreeBox);
+  t.control->tree->hwnd = t.hwnd;
+  return t;
+}
+
+}  // namespace
+
+void SetUpTreeBox(WindowState& window, ControlState& control) {
+  const ControlTemplate& tpl = window.Template(control);
+  auto state = std::make_shared<TreeBoxState>();
+  state->hwnd = control.hwnd;
+  control.tree = state;
+  std::weak_ptr<TreeBoxState> weak = state;
+  platform::SetWindowSubclass(
+      control.hwnd,
+      [weak](platform::HWND h, platform::UINT m, platform::WPARAM w, platform::LPARAM l,
+             platform::UINT_PTR, platform::DWORD_PTR) { return TreeProc(h, m, w, l, weak); },
+      kTreeSubclass, 0);
+  state->Send(platform::TVM_SETTEXTCOLOR, 0, tpl.tree.text_colour);
+  state->Send(platform::TVM_SETBKCOLOR, 0, tpl.tree.background);
+  if (!tpl.tree.font.name.empty() || tpl.tree.font.char_height > 0) {
+    platform::HFONT font =
+        platform::CreateFontA(-tpl.tree.font.char_height, 0, 0, 0, platform::FW_NORMAL, 0, 0, 0,
+                              static_cast<platform::DWORD>(tpl.tree.font.charset), 0, 0, 0, 0,
+                              tpl.tree.font.name.c_str());
+    window.fonts.push_back(font);
+    state->Send(platform::WM_SETFONT, font, platform::TRUE);
+  }
+  if (tpl.tree.image_count > 0) {
+    platform::HIMAGELIST images = platform::ImageList_Create(
+        tpl.tree.image_width, tpl.tree.image_height, platform::ILC_COLOR24 | platform::ILC_MASK,
+        tpl.tree.image_count, 0);
+    window.image_lists.push_back(images);
+    state->Send(platform::TVM_SETIMAGELIST, platform::TVSIL_NORMAL,
+                static_cast<platform::LPARAM>(images));
+  }
+  state->item_height = state->Send(platform::TVM_GETITEMHEIGHT, 0, 0);
+}
+
+std::optional<platform::LRESULT> HandleTreeNotify(WindowState& window, ControlState& control,
+                                                  const platform::NMHDR& header) {
+  if (header.code != platform::TVN_ENDLABELEDITA || !control.tree) return std::nullopt;
+  std::shared_ptr<TreeBoxState> state = control.tree;
+  const auto& info = reinterpret_cast<const platform::NMTVDISPINFOA&>(header);
+  const bool typed = info.item.pszText != nullptr;
+  const int index = state->IndexOf(info.item.hItem);
+  if (index < 0) return typed ? platform::TRUE : platform::FALSE;
+  state->edited_label = typed ? Text(info.item.pszText) : state->ItemText(info.item.hItem);
+  const Text source = window.Template(control).name;
+  const std::optional<bool> accept = FireEvent(window.id, source, Event::LabelEditFinished, index);
+  state->edited_label.clear();
+  if (!typed) return platform::FALSE;
+  return accept.has_value() && !*accept ? platform::FALSE : platform::TRUE;
+}
+
+}  // namespace detail
+
+using detail::Access;
+using detail::ResolveKind;
+using detail::Target;
+using detail::TreeBoxState;
+using platform::HTREEITEM;
+
+void SetTreeLabelEditing(const ControlRef& tree, bool allowed) {
+  Target t = ResolveKind(tree, Access::WriteOwnProperty, ControlKind::TreeBox);
+  auto style = static_cast<platform::DWORD>(platform::GetWindowLongA(t.hwnd, platform::GWL_STYLE));
+  style = allowed ? style | platform::TVS_EDITLABELS : style & ~platform::TVS_EDITLABELS;
+  platform::SetWindowLongA(t.hwnd, platform::GWL_STYLE, static_cast<platform::LONG>(style));
+}
+
+int GetCurrentItem(const ControlRef& tree) {
+  Target t = ResolveKind(tree, Access::ReadProperty, ControlKind::TreeBox);
+  TreeBoxState& state = detail::StateOf(t);
+  return state.IndexOf(state.Next(platform::TVGN_CARET, 0));
+}
+
+void SetCurrentItem(const ControlRef& tree, int index) {
+  Target t = ResolveKind(tree, Access::WriteOwnProperty, ControlKind::TreeBox);
+  TreeBoxState& state = detail::StateOf(t);
+  state.last_current_item = index;
+  state.Send(platform::TVM_SELECTITEM, platform::TVGN_CARET,
+             static_cast<platform::LPARAM>(state.ItemAt(index)));
+}
+
+Bytes GetTreeContent(const ControlRef& tree) {
+  Target t = ResolveKind(tree, Access::ReadProperty, ControlKind::TreeBox);
+  TreeBoxState& state = detail::StateOf(t);
+  state.EnsureOrder();
+  Bytes content;
+  char text[511];
+  for (HTREEITEM item : state.preorder) {
+    platform::TVITEMA tv;
+    tv.mask = 0x2F;
+    tv.hItem = item;
+    tv.stateMask = 0xFFFF;
+    tv.pszText = text;
+    tv.cchTextMax = sizeof text;
+    text[0] = 0;
+    state.Send(platform::TVM_GETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv));
+    text[sizeof text - 1] = 0;
+    TreeContentRecord record;
+    record.text = text;
+    record.image = tv.iImage;
+    record.selected_image = tv.iSelectedImage;
+    record.data = static_cast<std::int32_t>(tv.lParam);
+    record.flags = static_cast<std::int32_t>(((tv.state >> 12) << 28) | ((tv.state >> 4) & 3));
+    record.level = state.nodes[state.node_of.at(item)].depth + 1;
+    AppendTreeContentRecord(content, record);
+  }
+  return content;
+}
+
+void SetTreeContent(const ControlRef& tree, const Bytes& content) {
+  Target t = ResolveKind(tree, Access::WriteOwnProperty, ControlKind::TreeBox);
+  TreeBoxState& state = detail::StateOf(t);
+  const std::vector<TreeContentRecord> records = ParseTreeContent(content);
+
+  state.Send(platform::WM_SETREDRAW, platform::FALSE, 0);
+  state.Send(platform::TVM_DELETEITEM, 0, static_cast<platform::LPARAM>(platform::TVI_ROOT));
+  state.Invalidate();
+
+  // Each list of siblings is one frame: its level, its parent and the item inserted last.
+  struct Frame {
+    std::int32_t level;
+    HTREEITEM parent;
+    HTREEITEM last;
+  };
+  std::vector<Frame> lists;
+  std::vector<HTREEITEM> to_expand;
+  for (const auto& record : records) {
+    if (lists.empty()) lists.push_back({record.level, platform::TVI_ROOT, 0});
+    while (true) {
+      Frame& list = lists.back();
+      if (record.level > list.level && list.last != 0) {
+        lists.push_back({record.level, list.last, 0});  // one level down, whatever the gap
+        break;
+      }
+      if (record.level < list.level && lists.size() > 1) {
+        lists.pop_back();
+        continue;
+      }
+      break;  // same level, or a smaller level at the top: a sibling in this list
+    }
+    Frame& list = lists.back();
+    Text text = record.text;
+    platform::TVINSERTSTRUCTA insert;
+    insert.hParent = list.parent;
+    insert.hInsertAfter = platform::TVI_LAST;
+    insert.item.mask = 0x2F;
+    insert.item.pszText = text.data();
+    insert.item.iImage = record.image;
+    insert.item.iSelectedImage = record.selected_image;
+    insert.item.lParam = record.data;
+    const auto item = static_cast<HTREEITEM>(
+        state.Send(platform::TVM_INSERTITEMA, 0, reinterpret_cast<platform::LPARAM>(&insert)));
+    if (item == 0) continue;
+    list.last = item;
+    const auto flags = static_cast<std::uint32_t>(record.flags);
+    platform::TVITEMA tv;
+    tv.mask = platform::TVIF_STATE | platform::TVIF_HANDLE;
+    tv.hItem = item;
+    tv.stateMask = 0xF030;
+    tv.state = (flags & 3) * 16 | ((flags >> 16) & 0xF000);
+    state.Send(platform::TVM_SETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv));
+    if (flags & kTreeFlagExpanded) to_expand.push_back(item);
+  }
+  for (HTREEITEM item : to_expand) {
+    state.Send(platform::TVM_EXPAND, platform::TVE_EXPAND, static_cast<platform::LPARAM>(item));
+  }
+  state.Send(platform::TVM_SETITEMHEIGHT, static_cast<platform::WPARAM>(state.item_height), 0);
+  state.Send(platform::WM_SETREDRAW, platform::TRUE, 0);
+  state.Invalidate();
+  state.Send(platform::TVM_SELECTITEM, platform::TVGN_CARET,
+             static_cast<platform::LPARAM>(state.ItemAt(state.last_current_item)));
+}
+
+Text GetEditedLabel(const ControlRef& tree) {
+  Target t = ResolveKind(tree, Access::ReadProperty, ControlKind::TreeBox);
+  return detail::StateOf(t).edited_label;
+}
+
+int GetTreeItemCount(const ControlRef& tree) {
+  Target t = detail::Command(tree);
+  return static_cast<int>(detail::StateOf(t).Send(platform::TVM_GETCOUNT, 0, 0));
+}
+
+int AddTreeItem(const ControlRef& tree, std::optional<int> parent, const Text& text,
+                std::optional<int> image, std::optional<int> selected_image,
+                std::optional<int> data, std::optional<bool> bold, std::optional<int> state_image) {
+  Target t = detail::Command(tree);
+  TreeBoxState& state = detail::StateOf(t);
+  const HTREEITEM parent_item = parent ? state.ItemAt(*parent) : 0;
+
+  Text label = text;
+  platform::TVINSERTSTRUCTA insert;
+  insert.hParent = parent_item != 0 ? parent_item : platform::TVI_ROOT;
+  insert.hInsertAfter = platform::TVI_LAST;
+  insert.item.mask = 0x27;
+  insert.item.pszText = label.data();
+  insert.item.iImage = image && *image >= 0 ? *image : 0;
+  insert.item.iSelectedImage =
+      selected_image && *selected_image >= 0 ? *selected_image : insert.item.iImage;
+  insert.item.lParam = data.value_or(0);
+  if (bold || state_image) {
+    insert.item.mask |= platform::TVIF_STATE;
+    insert.item.stateMask = 0xF010;
+    insert.item.state = (bold.value_or(false) ? 0x10u : 0u) |
+                        (state_image ? static_cast<platform::UINT>(*state_image + 1) << 12 : 0u);
+  }
+
+  // Keep the mirror up to date across our own append when it is complete before it.
+  state.EnsureModel();
+  const int parent_node = parent_item != 0 ? state.node_of.at(parent_item) : -1;
+  ++state.own_changes;
+  const auto item = static_cast<HTREEITEM>(
+      state.Send(platform::TVM_INSERTITEMA, 0, reinterpret_cast<platform::LPARAM>(&insert)));
+  --state.own_changes;
+  if (item == 0) return -1;
+  if (!state.model_valid) return state.IndexOf(item);
+
+  const int index = parent_node < 0
+                        ? static_cast<int>(state.nodes.size())
+                        : state.IndexOfNode(parent_node) + state.nodes[parent_node].size;
+  const bool at_end = index == static_cast<int>(state.nodes.size());
+  const int id = state.AddNode(item, parent_node);
+  for (int p = parent_node; p >= 0; p = state.nodes[p].parent) state.nodes[p].size += 1;
+  if (state.order_valid && at_end) {
+    state.index_of.emplace(item, index);
+    state.preorder.push_back(item);
+  } else {
+    state.order_valid = false;
+  }
+  (void)id;
+  return index;
+}
+
+bool SetTreeItemImage(const ControlRef& tree, int index, int image) {
+  Target t = detail::Command(tree);
+  TreeBoxState& state = detail::StateOf(t);
+  const HTREEITEM item = state.ItemAt(index);
+  if (item == 0) return false;
+  platform::TVITEMA tv;
+  tv.mask = platform::TVIF_IMAGE | platform::TVIF_SELECTEDIMAGE | platform::TVIF_HANDLE;
+  tv.hItem = item;
+  if (!state.Send(platform::TVM_GETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv))) {
+    return false;
+  }
+  tv.mask = 0x22;
+  tv.iImage = image;
+  return state.Send(platform::TVM_SETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv)) != 0;
+}
+
+Text GetTreeItemText(const ControlRef& tree, int index) {
+  Target t = detail::Command(tree);
+  TreeBoxState& state = detail::StateOf(t);
+  const HTREEITEM item = state.ItemAt(index);
+  return item == 0 ? Text() : state.ItemText(item);
+}
+
+bool SetTreeItemText(const ControlRef& tree, int index, const Text& text) {
+  Target t = detail::Command(tree);
+  TreeBoxState& state = detail::StateOf(t);
+  const HTREEITEM item = state.ItemAt(index);
+  if (item == 0) return false;
+  Text label = text;
+  platform::TVITEMA tv;
+  tv.mask = platform::TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = label.data();
+  return state.Send(platform::TVM_SETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv)) != 0;
+}
+
+int EnsureItemVisible(const ControlRef& tree, int index) {
+  Target t = detail::Command(tree);
+  TreeBoxState& state = detail::StateOf(t);
+  const HTREEITEM item = state.ItemAt(index);
+  if (item == 0) return 0;
+  return static_cast<int>(
+      state.Send(platform::TVM_ENSUREVISIBLE, 0, static_cast<platform::LPARAM>(item)));
+}
+
+int GetParentItem(const ControlRef& tree, int index) {
+  Target t = detail::Command(tree);
+  TreeBoxState& state = detail::StateOf(t);
+  const HTREEITEM item = state.ItemAt(index);
+  if (item == 0) return -1;
+  return state.IndexOf(state.Next(platform::TVGN_PARENT, item));
+}
+
+bool HasChildItems(const ControlRef& tree, int index) {
+  Target t = detail::Command(tree);
+  TreeBoxState& state = detail::StateOf(t);
+  const HTREEITEM item = state.ItemAt(index);
+  if (item == 0) return false;
+  platform::TVITEMA tv;
+  tv.mask = 64;
+  tv.hItem = item;
+  if (!state.Send(platform::TVM_GETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv))) {
+    return false;
+  }
+  return tv.cChildren != 0;
+}
+
+platform::HANDLE TreeItemHandle(const ControlRef& tree, int index) {
+  Target t = detail::Command(tree);
+  return detail::StateOf(t).ItemAt(index);
+}
+
+int TreeItemIndex(const ControlRef& tree, platform::HANDLE item) {
+  Target t = detail::Command(tree);
+  return detail::StateOf(t).IndexOf(item);
+}
+
+}  // namespace kelmor
