@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string_view>
 
@@ -18,5 +19,12 @@ Text RuntimeErrorText(int code, std::string_view message);
 // after a run-time error.
 void RegisterEndRoutine(std::function<void()> routine);
 void RunEndRoutine();
+
+}  // namespace kelmor
+
+namespace kelmor {
+
+// A failed allocation of the given byte count: the run-time error "分配 %d 字节内存失败!".
+[[noreturn]] void RaiseAllocationFailure(std::size_t bytes);
 
 }  // namespace kelmor

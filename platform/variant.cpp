@@ -1,0 +1,214 @@
+#include "platform/variant.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace kelmor::platform {
+
+VARIANT::VARIANT(const VARIANT& other) {
+  VariantCopy(this, &other);
+}
+
+VARIANT& VARIANT::operator=(const VARIANT& other) {
+  if (this != &other) VariantCopy(this, &other);
+  return *this;
+}
+
+VARIANT::~VARIANT() = default;
+
+void VariantInit(VARIANT* v) {
+  if (!v) return;
+  *v = VARIANT();
+}
+
+HRESULT VariantClear(VARIANT* v) {
+  if (!v) return E_INVALIDARG;
+  v->vt = VT_EMPTY;
+  v->intVal = 0;
+  v->dblVal = 0;
+  v->bstrVal.clear();
+  v->parray.reset();
+  return S_OK;
+}
+
+HRESULT VariantCopy(VARIANT* dest, const VARIANT* src) {
+  if (!dest || !src) return E_INVALIDARG;
+  VARIANT copy;
+  copy.vt = src->vt;
+  copy.intVal = src->intVal;
+  copy.dblVal = src->dblVal;
+  copy.bstrVal = src->bstrVal;
+  if (src->parray) copy.parray = std::make_unique<SAFEARRAY>(*src->parray);
+  *dest = std::move(copy);
+  return S_OK;
+}
+
+HRESULT VariantCopyInd(VARIANT* dest, const VARIANT* src) {
+  return VariantCopy(dest, src);
+}
+
+namespace {
+
+bool IsNumeric(VARTYPE vt) {
+  return vt == VT_I2 || vt == VT_I4 || vt == VT_UI1 || vt == VT_BOOL || vt == VT_ERROR;
+}
+bool IsReal(VARTYPE vt) {
+  return vt == VT_R4 || vt == VT_R8 || vt == VT_DATE;
+}
+
+std::u16string ToUtf16(const std::string& ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
+
+}  // namespace
+
+HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t, VARTYPE vt) {
+  if (!dest || !src) return E_INVALIDARG;
+  VARIANT out;
+  out.vt = vt;
+  if (vt & VT_ARRAY) {
+    if (src->vt == VT_EMPTY) {
+      out.parray = SafeArrayCreate(static_cast<VARTYPE>(vt & ~VT_ARRAY), 0, nullptr);
+    } else if (src->vt == vt && src->parray) {
+      out.parray = std::make_unique<SAFEARRAY>(*src->parray);
+    } else {
+      return DISP_E_TYPEMISMATCH;
+    }
+    *dest = std::move(out);
+    return S_OK;
+  }
+  double real = 0;
+  std::int64_t whole = 0;
+  if (src->vt == VT_EMPTY) {
+  } else if (IsNumeric(src->vt)) {
+    whole = src->intVal;
+    real = static_cast<double>(whole);
+  } else if (IsReal(src->vt)) {
+    real = src->dblVal;
+    whole = static_cast<std::int64_t>(std::llround(real));
+  } else if (src->vt == VT_BSTR) {
+    if (vt == VT_BSTR) {
+      out.bstrVal = src->bstrVal;
+      *dest = std::move(out);
+      return S_OK;
+    }
+    std::string ascii(src->bstrVal.begin(), src->bstrVal.end());
+    char* end = nullptr;
+    real = std::strtod(ascii.c_str(), &end);
+    if (ascii.empty() || *end != '\0') return DISP_E_TYPEMISMATCH;
+    whole = static_cast<std::int64_t>(std::llround(real));
+  } else {
+    if (src->vt != vt) return DISP_E_TYPEMISMATCH;
+    VariantCopy(&out, src);
+    *dest = std::move(out);
+    return S_OK;
+  }
+  switch (vt) {
+    case VT_EMPTY:
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+      break;
+    case VT_I2:
+    case VT_I4:
+    case VT_UI1:
+    case VT_ERROR:
+      out.intVal = whole;
+      break;
+    case VT_BOOL:
+      out.intVal = (whole != 0 || real != 0) ? -1 : 0;
+      break;
+    case VT_R4:
+    case VT_R8:
+    case VT_DATE:
+      out.dblVal = real;
+      break;
+    case VT_BSTR:
+      out.bstrVal = src->vt == VT_EMPTY ? BSTR()
+                    : IsReal(src->vt)   ? ToUtf16(std::to_string(real))
+                                        : ToUtf16(std::to_string(whole));
+      break;
+    default:
+      return DISP_E_TYPEMISMATCH;
+  }
+  *dest = std::move(out);
+  return S_OK;
+}
+
+BSTR SysAllocString(const char16_t* text) {
+  return text ? BSTR(text) : BSTR();
+}
+
+std::uint32_t SysStringLen(const BSTR& text) {
+  return static_cast<std::uint32_t>(text.size());
+}
+
+std::unique_ptr<SAFEARRAY> SafeArrayCreate(VARTYPE vt, std::uint32_t dims,
+                                           const SAFEARRAYBOUND* bounds) {
+  auto array = std::make_unique<SAFEARRAY>();
+  array->vt = vt;
+  std::size_t count = dims == 0 ? 0 : 1;
+  for (std::uint32_t d = 0; d < dims; ++d) {
+    array->bounds.push_back(bounds[d]);
+    count *= bounds[d].cElements;
+  }
+  VARIANT empty;
+  empty.vt = vt;
+  array->elements.assign(count, empty);
+  return array;
+}
+
+namespace {
+
+bool Offset(const SAFEARRAY* array, const LONG* indices, std::size_t& offset) {
+  if (!array || !indices) return false;
+  offset = 0;
+  std::size_t stride = 1;
+  for (std::size_t d = 0; d < array->bounds.size(); ++d) {
+    std::int64_t i = static_cast<std::int64_t>(indices[d]) - array->bounds[d].lLbound;
+    if (i < 0 || i >= array->bounds[d].cElements) return false;
+    offset += static_cast<std::size_t>(i) * stride;
+    stride *= array->bounds[d].cElements;
+  }
+  return offset < array->elements.size();
+}
+
+}  // namespace
+
+HRESULT SafeArrayPutElement(SAFEARRAY* array, const LONG* indices, const VARIANT& value) {
+  std::size_t offset;
+  if (!Offset(array, indices, offset)) return DISP_E_BADINDEX;
+  if (array->vt == VT_VARIANT) {
+    array->elements[offset] = value;
+    return S_OK;
+  }
+  VARIANT converted;
+  HRESULT hr = VariantChangeType(&converted, &value, 0, array->vt);
+  if (hr != S_OK) return hr;
+  array->elements[offset] = std::move(converted);
+  return S_OK;
+}
+
+HRESULT SafeArrayGetElement(const SAFEARRAY* array, const LONG* indices, VARIANT* value) {
+  std::size_t offset;
+  if (!value || !Offset(array, indices, offset)) return DISP_E_BADINDEX;
+  return VariantCopy(value, &array->elements[offset]);
+}
+
+std::uint32_t SafeArrayGetDim(const SAFEARRAY* array) {
+  return array ? static_cast<std::uint32_t>(array->bounds.size()) : 0;
+}
+
+HRESULT SafeArrayGetLBound(const SAFEARRAY* array, std::uint32_t dim, LONG* bound) {
+  if (!array || !bound || dim < 1 || dim > array->bounds.size()) return DISP_E_BADINDEX;
+  *bound = array->bounds[dim - 1].lLbound;
+  return S_OK;
+}
+
+HRESULT SafeArrayGetUBound(const SAFEARRAY* array, std::uint32_t dim, LONG* bound) {
+  if (!array || !bound || dim < 1 || dim > array->bounds.size()) return DISP_E_BADINDEX;
+  *bound = array->bounds[dim - 1].lLbound + static_cast<LONG>(array->bounds[dim - 1].cElements) - 1;
+  return S_OK;
+}
+
+}  // namespace kelmor::platform

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+namespace kelmor::platform {
+
+using VARTYPE = std::uint16_t;
+using HRESULT = std::int32_t;
+using BSTR = std::u16string;  // owned UTF-16 text; its length is the BSTR length
+
+inline constexpr HRESULT S_OK = 0;
+inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+inline constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005);
+inline constexpr HRESULT DISP_E_BADINDEX = static_cast<HRESULT>(0x8002000B);
+
+enum : VARTYPE {
+  VT_EMPTY = 0,
+  VT_NULL = 1,
+  VT_I2 = 2,
+  VT_I4 = 3,
+  VT_R4 = 4,
+  VT_R8 = 5,
+  VT_DATE = 7,
+  VT_BSTR = 8,
+  VT_DISPATCH = 9,
+  VT_ERROR = 10,
+  VT_BOOL = 11,
+  VT_VARIANT = 12,
+  VT_UNKNOWN = 13,
+  VT_UI1 = 17,
+  VT_ARRAY = 0x2000,
+  VT_BYREF = 0x4000,
+};
+
+struct SAFEARRAYBOUND {
+  std::uint32_t cElements = 0;
+  LONG lLbound = 0;
+};
+
+struct SAFEARRAY;
+
+// An OLE variant with value semantics: copying copies (VariantCopy), destruction clears.
+struct VARIANT {
+  VARTYPE vt = VT_EMPTY;
+  std::int64_t intVal = 0;            // VT_I2, VT_I4, VT_BOOL (-1/0), VT_UI1, VT_ERROR
+  double dblVal = 0;                  // VT_R4, VT_R8, VT_DATE
+  BSTR bstrVal;                       // VT_BSTR
+  std::unique_ptr<SAFEARRAY> parray;  // VT_ARRAY | element type
+
+  VARIANT() = default;
+  VARIANT(const VARIANT& other);
+  VARIANT& operator=(const VARIANT& other);
+  VARIANT(VARIANT&&) noexcept = default;
+  VARIANT& operator=(VARIANT&&) noexcept = default;
+  ~VARIANT();
+};
+
+struct SAFEARRAY {
+  VARTYPE vt = VT_EMPTY;               // element type
+  std::vector<SAFEARRAYBOUND> bounds;  // first dimension first
+  std::vector<VARIANT> elements;       // the first dimension varies fastest
+};
+
+void VariantInit(VARIANT* v);
+HRESULT VariantClear(VARIANT* v);
+HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
+HRESULT VariantCopyInd(VARIANT* dest, const VARIANT* src);
+// Converts between the scalar types used here (I2, I4, R4, R8, DATE, BOOL, UI1, BSTR, ERROR) and
+// turns an empty variant into an empty value or an empty array of any type.
+HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t flags, VARTYPE vt);
+
+BSTR SysAllocString(const char16_t* text);
+std::uint32_t SysStringLen(const BSTR& text);
+
+std::unique_ptr<SAFEARRAY> SafeArrayCreate(VARTYPE vt, std::uint32_t dims,
+                                           const SAFEARRAYBOUND* bounds);
+// indices: one per dimension, each from its lower bound. value must convert to the element type.
+HRESULT SafeArrayPutElement(SAFEARRAY* array, const LONG* indices, const VARIANT& value);
+HRESULT SafeArrayGetElement(const SAFEARRAY* array, const LONG* indices, VARIANT* value);
+std::uint32_t SafeArrayGetDim(const SAFEARRAY* array);
+HRESULT SafeArrayGetLBound(const SAFEARRAY* array, std::uint32_t dim, LONG* bound);
+HRESULT SafeArrayGetUBound(const SAFEARRAY* array, std::uint32_t dim, LONG* bound);
+
+}  // namespace kelmor::platform

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/value.h"
+
+namespace kelmor {
+
+// The packed form stored in the database: magic 0D 0F 3E 03, the unpacked length (uint32,
+// little-endian), then the zlib stream of `compress` at the default level (absent for length 0).
+inline constexpr std::uint32_t kPackMagic = 0x033E0F0D;
+
+// The packed form of data; the empty byte string when zlib fails.
+Bytes CompressBytes(const Bytes& data);
+// The unpacked bytes; empty for a value shorter than 8 bytes, another magic, length 0, or a
+// stream that does not inflate.
+Bytes DecompressBytes(const Bytes& packed);
+
+}  // namespace kelmor

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "runtime/value.h"
+
+namespace kelmor {
+
+// The text form of a value: "%u" bytes, "%d" integers, "%.6g" floats, "%.13g" doubles, "真"/"假",
+// a date-time as 年月日 with the time parts that are not zero, a byte string up to its first zero
+// byte; an omitted value gives the empty text.
+Text ToText(const Value& value);
+
+// The date and time of an automation date (days since 1899-12-30).
+struct CivilTime {
+  int year, month, day, hour, minute, second;
+};
+CivilTime ToCivilTime(DateTime date);
+
+}  // namespace kelmor
