@@ -438,14 +438,14 @@ void SplitterWidget::mousePressEvent(QMouseEvent* event) {
 void SplitterWidget::mouseMoveEvent(QMouseEvent* event) {
   if (!dragging_) return QFrame::mouseMoveEvent(event);
   // Follow the mouse along the bar's one axis while dragging.
-  const QPoint in_parent = mapToParent(event->position().toPoint()) - grab_;
+  const QPoint in_parent = parentWidget()->mapFromGlobal(event->globalPosition().toPoint()) - grab_;
   move(view_.horizontal() ? QPoint(start_.x(), in_parent.y()) : QPoint(in_parent.x(), start_.y()));
 }
 
 void SplitterWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (!dragging_ || event->button() != Qt::LeftButton) return QFrame::mouseReleaseEvent(event);
   dragging_ = false;
-  const QPoint in_parent = mapToParent(event->position().toPoint()) - grab_;
+  const QPoint in_parent = parentWidget()->mapFromGlobal(event->globalPosition().toPoint()) - grab_;
   move(start_);
   view_.Dropped(view_.horizontal() ? in_parent.y() : in_parent.x());
 }

@@ -171,6 +171,7 @@ class TreeView : public View {
       platform::SendMessageA(hwnd(), platform::TVM_GETITEMA, 0,
                              reinterpret_cast<platform::LPARAM>(&item));
       auto* q = new QTreeWidgetItem(QStringList{ToQString(buffer)});
+      q->setFlags(q->flags() | Qt::ItemIsEditable);
       q->setData(0, kHandleRole, QVariant::fromValue<qulonglong>(h));
       if (item.state & platform::TVIS_BOLD) {
         QFont f = widget_->font();

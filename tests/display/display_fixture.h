@@ -17,13 +17,15 @@
 
 namespace kelmor::display::test {
 
-inline std::string Gbk(const char* utf8) { return Utf8ToLocal(utf8).value_or(std::string()); }
+inline std::string Gbk(const char* utf8) {
+  return Utf8ToLocal(utf8).value_or(std::string());
+}
 
 struct Notification {
   platform::UINT message = 0;
   platform::UINT code = 0;  // WM_COMMAND notification code or NMHDR code
   platform::HWND from = 0;
-  int pos = 0;              // NMSPLITTER pos
+  int pos = 0;  // NMSPLITTER pos
 };
 
 class DisplayTest : public ::testing::Test {
@@ -40,10 +42,11 @@ class DisplayTest : public ::testing::Test {
 
   // A visible top-level window whose notifications are recorded.
   platform::HWND Frame(int w, int h, const char* title_utf8 = "Test") {
-    const platform::HWND frame = platform::CreateWindowExA(
-        0, platform::FRAME_CLASSA, Gbk(title_utf8).c_str(),
-        platform::WS_OVERLAPPED | platform::WS_CAPTION | platform::WS_SYSMENU | platform::WS_VISIBLE,
-        100, 100, w, h, 0, 0);
+    const platform::HWND frame =
+        platform::CreateWindowExA(0, platform::FRAME_CLASSA, Gbk(title_utf8).c_str(),
+                                  platform::WS_OVERLAPPED | platform::WS_CAPTION |
+                                      platform::WS_SYSMENU | platform::WS_VISIBLE,
+                                  100, 100, w, h, 0, 0);
     platform::SetWindowSubclass(
         frame,
         [this](platform::HWND hwnd, platform::UINT msg, platform::WPARAM wp, platform::LPARAM lp,

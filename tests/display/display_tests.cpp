@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,10 +11,10 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "display_fixture.h"
 #include "display/fonts.h"
 #include "display/message_dialog.h"
 #include "display/qt_text.h"
+#include "display_fixture.h"
 #include "platform/image_list.h"
 #include "platform/message_box.h"
 #include "platform/user_input.h"
@@ -122,17 +123,16 @@ HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text_utf8, UINT state 
 
 QRect ItemRect(QTreeWidget* qt, HTREEITEM h) {
   for (QTreeWidgetItemIterator it(qt); *it; ++it) {
-    if ((*it)->data(0, Qt::UserRole + 1).value<qulonglong>() == h)
-      return qt->visualItemRect(*it);
+    if ((*it)->data(0, Qt::UserRole + 1).value<qulonglong>() == h) return qt->visualItemRect(*it);
   }
   return {};
 }
 
 TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
   const HWND frame = Frame(300, 300);
-  const HWND tree = Child(frame, WC_TREEVIEWA, "",
-                          TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS, 0, 0,
-                          200, 250, 3);
+  const HWND tree =
+      Child(frame, WC_TREEVIEWA, "",
+            TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS, 0, 0, 200, 250, 3);
   const HTREEITEM cat = Insert(tree, 0, "解表药", TVIS_BOLD | TVIS_EXPANDED);
   const HTREEITEM herb = Insert(tree, cat, "麻黄");
   SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, cat);
@@ -152,11 +152,14 @@ TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
   Settle();
   auto* editor = qt->findChild<QLineEdit*>();
   ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->text(), QStringLiteral(u"麻黄"));
   editor->selectAll();
-  QTest::keyClicks(editor, QStringLiteral(u"桂枝"));
+  QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral(u"桂枝"));
+  QApplication::sendEvent(editor, &typed);
   QTest::keyClick(editor, Qt::Key_Return);
   Settle();
   EXPECT_EQ(Count(TVN_ENDLABELEDITA), 1);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0), 0);
 }
 
 TEST_F(DisplayTest, SplitterDragRaisesMovedWithTheNewLeft) {
@@ -165,10 +168,13 @@ TEST_F(DisplayTest, SplitterDragRaisesMovedWithTheNewLeft) {
   QWidget* bar = WidgetOf<QWidget>(splitter);
   ASSERT_NE(bar, nullptr);
   QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 100));
-  QMouseEvent move(QEvent::MouseMove, QPointF(62, 100), bar->mapToGlobal(QPointF(62, 100)),
-                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  // The mouse moves 60 pixels right; the bar follows it while dragging.
+  const QPointF target = bar->mapToGlobal(QPointF(62, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(62, 100), target, Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
   QApplication::sendEvent(bar, &move);
-  QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(62, 100));
+  EXPECT_EQ(bar->x(), 180);
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->mapFromGlobal(target).toPoint());
   ASSERT_EQ(Count(SPN_MOVED), 1);
   EXPECT_EQ(seen_.back().pos, 180);
   EXPECT_EQ(WidgetOf<QWidget>(splitter)->x(), 180);
@@ -183,7 +189,8 @@ void ExpectCovered(QWidget* w, const QFont& font, const QString& text) {
   for (QChar c : text) {
     if (c.isSpace() || c == QChar::ParagraphSeparator) continue;
     EXPECT_TRUE(metrics.inFontUcs4(c.unicode()))
-        << w->metaObject()->className() << " " << info.family().toStdString() << " " << int(c.unicode());
+        << w->metaObject()->className() << " " << info.family().toStdString() << " "
+        << int(c.unicode());
   }
 }
 
