@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cstdlib>
 
 #include "display/fonts.h"
 #include "display/message_dialog.h"
@@ -251,6 +253,13 @@ TEST_F(DisplayTest, DemoWindowRendersChineseInTheSongFont) {
   QWidget* top = WidgetOf<QWidget>(frame);
   const QString path = QStringLiteral(KELMOR_TEST_OUTPUT_DIR "/demo_window.png");
   EXPECT_TRUE(top->grab().save(path));
+  // KELMOR_DEMO_HOLD_MS keeps the window on screen for a look under a real display server.
+  if (const char* hold = std::getenv("KELMOR_DEMO_HOLD_MS")) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < std::atoi(hold))
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
 }
 
 }  // namespace
