@@ -1,0 +1,215 @@
+#include "tools/delivered_database.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "app/application.h"
+#include "app/category_tree.h"
+#include "app/main_window.h"
+#include "app/sql_values.h"
+#include "runtime/codec.h"
+#include "runtime/window_commands.h"
+#include "sqlite_access/sqlite_db.h"
+
+namespace kelmor::tools {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSchema =
+    "CREATE TABLE zylb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
+    "CREATE TABLE yflb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
+    "CREATE TABLE zymm(id INTEGER PRIMARY KEY, TYPE TEXT, 药物名称 TEXT, 类别 TEXT, 英文名称 TEXT,"
+    " 别名 TEXT, 来源 TEXT, 植物形态1 TEXT, 植物形态2 TEXT, 生长地 TEXT, 采制 TEXT, 化学成分 TEXT,"
+    " 性味 TEXT, 功能主治 TEXT, 附注 TEXT);"
+    "CREATE TABLE yfmm(id INTEGER PRIMARY KEY, type TEXT, 药方名称 TEXT, 类别 TEXT, 配方 TEXT,"
+    " 制法 TEXT, 功用 TEXT, 禁忌 TEXT, 备注 TEXT);"
+    "CREATE TABLE lbsj(id INTEGER PRIMARY KEY, sj BLOB);"
+    "INSERT INTO lbsj(id, sj) VALUES(1, x''), (2, x'');";
+
+struct Collection {
+  const char* file;
+  const char* category_table;
+  const char* entry_table;
+  const char* category_column;  // as the entry table declares it
+  const char* name_column;
+  std::vector<const char*> columns;  // entry columns after the category column
+};
+
+const Collection kHerbCollection{
+    "herbs.tsv",
+    "zylb",
+    "zymm",
+    "TYPE",
+    "药物名称",
+    {"药物名称", "类别", "英文名称", "别名", "来源", "植物形态1", "植物形态2", "生长地", "采制",
+     "化学成分", "性味", "功能主治", "附注"}};
+const Collection kPrescriptionCollection{
+    "prescriptions.tsv",
+    "yflb",
+    "yfmm",
+    "type",
+    "药方名称",
+    {"药方名称", "类别", "配方", "制法", "功用", "禁忌", "备注"}};
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+  std::vector<std::string> fields;
+  std::string::size_type start = 0;
+  while (true) {
+    const auto tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
+    if (tab == std::string::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+Text Quoted(const Text& value) {
+  return "'" + DoubleQuotes(value) + "'";
+}
+
+bool InsertCollection(SqliteDB& db, const Collection& c, const ContentTable& table,
+                      std::string& error) {
+  std::map<Text, std::size_t> position;
+  for (std::size_t i = 0; i < table.header.size(); ++i) position[table.header[i]] = i;
+  for (const char* column : c.columns) {
+    if (!position.count(column)) {
+      error = std::string(c.file) + ": no column " + LocalToUtf8(column).value_or("?");
+      return false;
+    }
+  }
+  const std::size_t category = position.at("类别");
+  const std::size_t name = position.at(c.name_column);
+  // First-level rows in the order the categories first appear, then one row per entry.
+  std::vector<Text> categories;
+  for (const auto& row : table.rows) {
+    if (std::find(categories.begin(), categories.end(), row[category]) == categories.end()) {
+      categories.push_back(row[category]);
+    }
+  }
+  for (const Text& cat : categories) {
+    if (!db.Execute(Text("insert into ") + c.category_table + "(type,xm)values(" + Quoted(cat) +
+                    ",0)")) {
+      error = "cannot insert a category";
+      return false;
+    }
+  }
+  for (const auto& row : table.rows) {
+    Text sql = Text("insert into ") + c.category_table + "(type,xm)select " + Quoted(row[name]) +
+               ",id from " + c.category_table + " where type=" + Quoted(row[category]) +
+               " and xm=0";
+    Text columns = c.category_column;
+    Text values = Quoted(row[category]);
+    for (const char* column : c.columns) {
+      columns += Text(",") + column;
+      values += "," + Quoted(row[position.at(column)]);
+    }
+    sql += Text(";insert into ") + c.entry_table + "(" + columns + ")values(" + values + ")";
+    if (!db.Execute(sql)) {
+      error = "cannot insert an entry";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Fills both saved trees with the program's own tree build, on a main window that nobody sees.
+bool SaveBothTrees(const fs::path& file, std::string& error) {
+  ApplicationOptions options;
+  options.database_file = file.string();
+  Application app(options);
+  if (!LoadWindow(app.main_window)) {
+    error = "cannot load the main window";
+    return false;
+  }
+  bool ok = true;
+  for (int mode : {kHerbs, kPrescriptions}) {
+    SwitchCollection(app, mode);
+    UpdateTree(app);
+    if (LoadTree(app, CollectionDigit(mode)).empty()) ok = false;
+  }
+  CloseWindow(app.main_window);
+  DoEvents();
+  app.End();
+  if (!ok) error = "a saved tree is empty";
+  return ok;
+}
+
+}  // namespace
+
+bool ReadContentTable(const fs::path& file, ContentTable& table, std::string& error) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = file.string() + ": cannot read";
+    return false;
+  }
+  table = {};
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    std::vector<Text> fields;
+    int column = 0;
+    for (const std::string& utf8 : SplitTabs(line)) {
+      ++column;
+      auto gbk = Utf8ToLocal(utf8);
+      if (!gbk) {
+        error = file.string() + ":" + std::to_string(number) + ": field " + std::to_string(column) +
+                " is not representable in GBK";
+        return false;
+      }
+      fields.push_back(std::move(*gbk));
+    }
+    if (table.header.empty()) {
+      table.header = std::move(fields);
+    } else if (fields.size() != table.header.size()) {
+      error = file.string() + ":" + std::to_string(number) + ": " + std::to_string(fields.size()) +
+              " fields, the header has " + std::to_string(table.header.size());
+      return false;
+    } else {
+      table.rows.push_back(std::move(fields));
+    }
+  }
+  return true;
+}
+
+bool MakeDeliveredDatabase(const fs::path& content_dir, const fs::path& target,
+                           std::string& error) {
+  std::error_code ec;
+  if (fs::exists(target, ec)) {
+    error = target.string() + " exists; it is never overwritten";
+    return false;
+  }
+  ContentTable herbs, prescriptions;
+  if (!ReadContentTable(content_dir / kHerbCollection.file, herbs, error) ||
+      !ReadContentTable(content_dir / kPrescriptionCollection.file, prescriptions, error)) {
+    return false;
+  }
+  const fs::path part = target.string() + ".part";
+  fs::remove(part, ec);
+  bool ok = false;
+  {
+    SqliteDB db;
+    ok = db.Open(part.string(), true) && db.Execute(kSchema) && db.BeginTransaction() &&
+         InsertCollection(db, kHerbCollection, herbs, error) &&
+         InsertCollection(db, kPrescriptionCollection, prescriptions, error) &&
+         db.CommitTransaction();
+    if (!ok && error.empty()) error = "cannot write " + part.string();
+    db.Close();
+  }
+  ok = ok && SaveBothTrees(part, error);
+  // link() refuses an existing target, so a file made meanwhile is not replaced either.
+  if (ok && ::link(part.c_str(), target.c_str()) != 0) {
+    error = "cannot create " + target.string();
+    ok = false;
+  }
+  fs::remove(part, ec);
+  return ok;
+}
+
+}  // namespace kelmor::tools
