@@ -1,0 +1,253 @@
+// The main window through the test driver, against databases made here.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/application.h"
+#include "app/category_tree.h"
+#include "runtime/rich_edit_control.h"
+#include "runtime/tree_box.h"
+#include "runtime/tree_content.h"
+#include "runtime/window_commands.h"
+#include "sqlite_access/sqlite_db.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_driver.h"
+
+namespace kelmor {
+namespace {
+
+constexpr const char* kTables =
+    "CREATE TABLE zylb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
+    "CREATE TABLE yflb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
+    "CREATE TABLE zymm(id INTEGER PRIMARY KEY, TYPE TEXT, 药物名称 TEXT, 类别 TEXT, 英文名称 TEXT,"
+    " 别名 TEXT, 来源 TEXT, 植物形态1 TEXT, 植物形态2 TEXT, 生长地 TEXT, 采制 TEXT, 化学成分 TEXT,"
+    " 性味 TEXT, 功能主治 TEXT, 附注 TEXT);"
+    "CREATE TABLE yfmm(id INTEGER PRIMARY KEY, TyPe TEXT, 药方名称 TEXT, 类别 TEXT, 配方 TEXT,"
+    " 制法 TEXT, 功用 TEXT, 禁忌 TEXT, 备注 TEXT);"
+    "CREATE TABLE lbsj(id INTEGER PRIMARY KEY, sj BLOB);"
+    "INSERT INTO lbsj VALUES(1, x''), (2, x'');";
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  ~MainWindowTest() override {
+    app_.reset();
+    ResetWindowFramework();
+  }
+
+  std::string File() const { return (dir_ / "kelmor.db").string(); }
+
+  void MakeDatabase(const Text& more = {}) {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File(), true));
+    ASSERT_TRUE(db.Execute(kTables));
+    if (!more.empty()) ASSERT_TRUE(db.Execute(more));
+  }
+
+  void Start() {
+    ApplicationOptions options;
+    options.database_file = File();
+    app_ = std::make_unique<Application>(options);
+    ASSERT_TRUE(LoadWindow(app_->main_window));
+  }
+
+  void ChooseMenu(const char* caption) {
+    driver_.ChooseMenuItem(Text(caption));
+    driver_.RightClickTreeItem(app_->Tree(), -1);
+  }
+
+  std::vector<TreeContentRecord> Tree() { return ParseTreeContent(GetTreeContent(app_->Tree())); }
+
+  std::vector<Text> Chooser() {
+    std::vector<Text> items;
+    for (int i = 0; i < ComboItemCount(app_->FieldChooser()); ++i) {
+      items.push_back(ComboItemText(app_->FieldChooser(), i));
+    }
+    return items;
+  }
+
+  Bytes StoredTree(int id) {
+    SqliteDB db;
+    db.Open(File());
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db.connection(),
+                       ("select sj from lbsj where id=" + std::to_string(id)).c_str(), -1, &s,
+                       nullptr);
+    Bytes out;
+    if (sqlite3_step(s) == SQLITE_ROW) {
+      auto p = static_cast<const std::uint8_t*>(sqlite3_column_blob(s, 0));
+      out.assign(p, p + sqlite3_column_bytes(s, 0));
+    }
+    sqlite3_finalize(s);
+    return out;
+  }
+
+  void StoreTree(int id, const Bytes& value) {
+    SqliteDB db;
+    db.Open(File());
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db.connection(), "update lbsj set sj=? where id=?", -1, &s, nullptr);
+    sqlite3_bind_blob(s, 1, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int(s, 2, id);
+    sqlite3_step(s);
+    sqlite3_finalize(s);
+  }
+
+  test::TempDir dir_;
+  test::TestDriver driver_;
+  std::unique_ptr<Application> app_;
+};
+
+TEST_F(MainWindowTest, StartsWithoutAFileAndNeverCreatesIt) {
+  Start();
+  EXPECT_TRUE(GetTreeContent(app_->Tree()).empty());
+  EXPECT_EQ(ComboItemCount(app_->FieldChooser()), 0);
+  EXPECT_EQ(app_->collection_mode, kHerbs);
+  EXPECT_FALSE(std::filesystem::exists(File()));
+}
+
+TEST_F(MainWindowTest, LaysOutTheControlsAndFollowsTheWindowState) {
+  MakeDatabase();
+  Start();
+  auto rect = [](const ControlRef& c) {
+    return std::vector<int>{GetLeft(c), GetTop(c), GetWidth(c), GetHeight(c)};
+  };
+  EXPECT_EQ(rect(app_->Main("图片框1")), (std::vector<int>{0, 0, 650, 40}));
+  EXPECT_EQ(rect(app_->Tree()), (std::vector<int>{0, 40, 180, 363}));
+  EXPECT_EQ(rect(app_->Main("分隔条1")), (std::vector<int>{180, 40, 3, 363}));
+  EXPECT_EQ(rect(app_->Page()), (std::vector<int>{183, 40, 460, 363}));
+  EXPECT_EQ(app_->detail_char_format->size, 10);
+  driver_.Maximise(app_->main_window);
+  EXPECT_EQ(app_->detail_char_format->size, 15);
+  driver_.Restore(app_->main_window);
+  EXPECT_EQ(app_->detail_char_format->size, 10);
+
+  driver_.MoveSplitter(app_->Main("分隔条1"), 200);
+  EXPECT_EQ(rect(app_->Tree()), (std::vector<int>{0, 40, 200, 363}));
+  EXPECT_EQ(rect(app_->Page()), (std::vector<int>{204, 40, 650 - 200 - 11, 363}));
+  EXPECT_EQ(GetLeft(app_->Main("分隔条1")), 200);
+}
+
+TEST_F(MainWindowTest, ChooserHidesIdAndTheCategoryColumn) {
+  MakeDatabase();
+  Start();
+  EXPECT_EQ(Chooser(), (std::vector<Text>{"药物名称", "类别", "英文名称", "别名", "来源",
+                                          "植物形态1", "植物形态2", "生长地", "采制", "化学成分",
+                                          "性味", "功能主治", "附注"}));
+  driver_.Click(app_->Main("按钮2"));
+  EXPECT_EQ(app_->collection_mode, kPrescriptions);
+  EXPECT_EQ(Chooser(),
+            (std::vector<Text>{"药方名称", "类别", "配方", "制法", "功用", "禁忌", "备注"}));
+}
+
+TEST_F(MainWindowTest, LowerCaseTypeIsListedForHerbs) {
+  SqliteDB db;
+  ASSERT_TRUE(db.Open(File(), true));
+  ASSERT_TRUE(db.Execute("CREATE TABLE zymm(type TEXT, 药物名称 TEXT)"));
+  db.Close();
+  Start();
+  EXPECT_EQ(Chooser(), (std::vector<Text>{"type", "药物名称"}));
+}
+
+TEST_F(MainWindowTest, UpdateBuildsStoresAndShowsTheTree) {
+  MakeDatabase(
+      "insert into zylb(id,type,xm) values(1,'A',0),(2,'B',1),(3,'C',1),(4,'',1),(5,'D',2),"
+      "(6,'X',99)");
+  Start();
+  ChooseMenu("更新");
+  const std::vector<TreeContentRecord> expected = {{"A", 1, 0, 1, kTreeFlagBold, 1},
+                                                   {"B", 1, 0, 2, 0, 2},
+                                                   {"D", 1, 0, 5, 0, 3},
+                                                   {"C", 1, 0, 3, 0, 2},
+                                                   {"X", 1, 0, 6, 0, 1}};
+  EXPECT_EQ(Tree(), expected);
+
+  const Bytes stored = StoredTree(1);
+  ASSERT_GE(stored.size(), 8u);
+  EXPECT_EQ(Bytes(stored.begin(), stored.begin() + 4), (Bytes{0x0D, 0x0F, 0x3E, 0x03}));
+  const Bytes content = GetTreeContent(app_->Tree());
+  const uLong n = stored[4] | stored[5] << 8 | stored[6] << 16 | uLong(stored[7]) << 24;
+  ASSERT_EQ(n, content.size());
+  Bytes unpacked(n);
+  uLongf size = n;
+  ASSERT_EQ(uncompress(unpacked.data(), &size, stored.data() + 8, stored.size() - 8), Z_OK);
+  EXPECT_EQ(unpacked, content);
+
+  // The prescription collection keeps its own (empty) tree; switching back shows the saved one.
+  driver_.Click(app_->Main("按钮2"));
+  EXPECT_TRUE(Tree().empty());
+  driver_.Click(app_->Main("按钮1"));
+  EXPECT_EQ(Tree(), expected);
+}
+
+TEST_F(MainWindowTest, BadSavedTreesLoadEmpty) {
+  MakeDatabase();
+  Bytes good;
+  {
+    Bytes raw(400, 'a');
+    uLongf size = compressBound(raw.size());
+    Bytes z(size);
+    compress(z.data(), &size, raw.data(), raw.size());
+    good = {0x0D, 0x0F, 0x3E, 0x03, 0x90, 0x01, 0, 0};
+    good.insert(good.end(), z.begin(), z.begin() + size);
+  }
+  Bytes lying = good;
+  lying[4] = 1;
+  lying[5] = 0;
+  Bytes other = good;
+  other[0] = 0x0E;
+  Bytes corrupt = good;
+  corrupt.resize(12);
+  for (const Bytes& value : {Bytes{0x0D, 0x0F, 0x3E}, other, lying, corrupt}) {
+    StoreTree(1, value);
+    Start();
+    EXPECT_TRUE(GetTreeContent(app_->Tree()).empty());
+    app_.reset();
+    ResetWindowFramework();
+  }
+}
+
+TEST_F(MainWindowTest, DoubleClickShowsTheFirstEntryOfThatName) {
+  MakeDatabase(
+      "insert into zylb(id,type,xm) values(1,'解表药',0),(2,'麻黄',1);"
+      "insert into zymm(TYPE,药物名称,类别,植物形态1,植物形态2) values('解表药','麻黄','解表药',"
+      "'A','B'),('解表药','麻黄','第二','','');"
+      "insert into zymm(药物名称,别名) values('坏', x'FF41')");
+  Start();
+  ChooseMenu("更新");
+  SetText(app_->Page(), "before");
+  driver_.DoubleClickTreeItem(app_->Tree(), 1);
+  const Text page = GetText(app_->Page());
+  EXPECT_NE(page.find("【类    别】：解表药\r\n"), Text::npos) << page;
+  EXPECT_NE(page.find("【植物形态】：AB\r\n"), Text::npos);
+
+  // A category matches no entry: the page stays.
+  driver_.DoubleClickTreeItem(app_->Tree(), 0);
+  EXPECT_EQ(GetText(app_->Page()), page);
+}
+
+TEST_F(MainWindowTest, CommandsWaitWhileATreeBuildLetsEventsThrough) {
+  MakeDatabase();
+  Start();
+  {
+    Application::BusyScope busy(*app_);
+    driver_.Click(app_->Main("按钮2"));
+    EXPECT_EQ(app_->collection_mode, kHerbs);
+  }
+  driver_.Click(app_->Main("按钮2"));
+  EXPECT_EQ(app_->collection_mode, kPrescriptions);
+}
+
+TEST_F(MainWindowTest, PopupMenuHasTheEightCommands) {
+  MakeDatabase();
+  Start();
+  ChooseMenu("更新");
+  ASSERT_EQ(driver_.popup_menus().size(), 1u);
+  EXPECT_EQ(driver_.popup_menus()[0],
+            (std::vector<Text>{"增加一类", "增加二类", "编辑类别", "编辑内容", "删除", "更新",
+                               "收缩数据库", "备份数据"}));
+}
+
+}  // namespace
+}  // namespace kelmor
