@@ -1,0 +1,503 @@
+#include "treeview/tree_view_accessor.h"
+
+#include <cstring>
+#include <type_traits>
+
+#include "platform/window.h"
+#include "runtime/bits.h"
+#include "runtime/fatal.h"
+
+namespace kelmor {
+
+using platform::HTREEITEM;
+using platform::HWND;
+using platform::LPARAM;
+using platform::LRESULT;
+using platform::UINT;
+using platform::WPARAM;
+
+static_assert(std::is_trivially_copyable_v<TreeItemRecord>,
+              "the item record is copied to and from another process byte by byte");
+
+namespace {
+
+HTREEITEM AsItem(LRESULT r) {
+  return static_cast<HTREEITEM>(r);
+}
+
+bool IsAsciiLower(char c) {
+  return c >= 'a' && c <= 'z';
+}
+bool IsLeadByte(unsigned char c) {
+  return c >= 0x81 && c <= 0xFE;
+}
+
+}  // namespace
+
+TreeViewAccessor::TreeViewAccessor() {
+  ResetLocalRecord();
+}
+
+TreeViewAccessor::~TreeViewAccessor() = default;
+
+TreeViewAccessor::TreeViewAccessor(const TreeViewAccessor& other)
+    : handles_(other.handles_),
+      local_record_(other.local_record_),
+      local_text_(other.local_text_),
+      remote_record_(other.remote_record_),
+      process_(other.process_),
+      remote_record_address_(other.remote_record_address_),
+      remote_text_address_(other.remote_text_address_),
+      record_address_(other.record_address_),
+      window_(other.window_),
+      remote_memory_(other.remote_memory_),
+      remote_mode_(other.remote_mode_),
+      auto_refresh_(other.auto_refresh_),
+      window_id_(other.window_id_),
+      control_id_(other.control_id_),
+      items_(other.items_) {
+  // The copy's record points at the copy's own buffer.
+  local_record_.pszText = local_text_.data();
+}
+
+TreeViewAccessor& TreeViewAccessor::operator=(const TreeViewAccessor& other) {
+  if (this == &other) return *this;
+  TreeViewAccessor copy(other);
+  handles_ = std::move(copy.handles_);
+  local_record_ = copy.local_record_;
+  local_text_ = copy.local_text_;
+  local_record_.pszText = local_text_.data();
+  remote_record_ = copy.remote_record_;
+  process_ = copy.process_;
+  remote_record_address_ = copy.remote_record_address_;
+  remote_text_address_ = copy.remote_text_address_;
+  record_address_ = copy.record_address_;
+  window_ = copy.window_;
+  remote_memory_ = copy.remote_memory_;
+  remote_mode_ = copy.remote_mode_;
+  auto_refresh_ = copy.auto_refresh_;
+  window_id_ = copy.window_id_;
+  control_id_ = copy.control_id_;
+  items_ = std::move(copy.items_);
+  return *this;
+}
+
+bool TreeViewAccessor::Attach(HWND window) {
+  Text name = GetWindowClassName(window);
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (IsLeadByte(c) && i + 1 < name.size()) {
+      ++i;  // a double-byte character stays as it is
+    } else if (IsAsciiLower(name[i])) {
+      name[i] = static_cast<char>(name[i] - 'a' + 'A');
+    }
+  }
+  if (name != "SYSTREEVIEW32") return false;
+  window_ = window;
+  RefreshHandles();
+  return true;
+}
+
+Text TreeViewAccessor::GetWindowClassName(HWND window) const {
+  char buffer[256] = {};
+  int n = platform::GetClassNameA(window, buffer, static_cast<int>(sizeof buffer));
+  if (n <= 0) return Text();
+  return Text(buffer, ::strnlen(buffer, sizeof buffer));
+}
+
+void TreeViewAccessor::Refresh() {
+  RefreshHandles();
+}
+
+std::uintptr_t TreeViewAccessor::AddressOf(const Bytes& bytes) {
+  return reinterpret_cast<std::uintptr_t>(bytes.data());
+}
+
+std::int32_t TreeViewAccessor::GetItemCount() const {
+  return static_cast<std::int32_t>(Send(platform::TVM_GETCOUNT, 0, 0));
+}
+
+std::int32_t TreeViewAccessor::GetItemLevel(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return 0;
+  std::int32_t level = 1;
+  // A tree is never deeper than it has items; the bound keeps a misbehaving window from
+  // holding the loop.
+  for (std::size_t guard = handles_.size(); guard > 0; --guard) {
+    item =
+        AsItem(Send(platform::TVM_GETNEXTITEM, platform::TVGN_PARENT, static_cast<LPARAM>(item)));
+    if (item == 0) break;
+    ++level;
+  }
+  return level;
+}
+
+Text TreeViewAccessor::GetItemText(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return Text();
+  return ReadItemText(item).value_or(Text());
+}
+
+std::int32_t TreeViewAccessor::GetItemImage(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return -1;
+  auto record = ReadItem(item, platform::TVIF_IMAGE);
+  return record ? record->iImage : -1;
+}
+
+std::int32_t TreeViewAccessor::GetItemSelectedImage(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return -1;
+  auto record = ReadItem(item, platform::TVIF_SELECTEDIMAGE);
+  return record ? record->iSelectedImage : -1;
+}
+
+std::int32_t TreeViewAccessor::GetItemData(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return 0;
+  auto record = ReadItem(item, platform::TVIF_PARAM);
+  return record ? static_cast<std::int32_t>(record->lParam) : 0;
+}
+
+bool TreeViewAccessor::SetItemImage(std::int32_t index, std::int32_t image, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  TreeItemRecord record{};
+  record.mask = platform::TVIF_IMAGE;
+  record.hItem = item;
+  record.iImage = image;
+  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+}
+
+bool TreeViewAccessor::SetItemSelectedImage(std::int32_t index, std::int32_t image,
+                                            MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  TreeItemRecord record{};
+  record.mask = platform::TVIF_SELECTEDIMAGE;
+  record.hItem = item;
+  record.iSelectedImage = image;
+  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+}
+
+bool TreeViewAccessor::SetItemData(std::int32_t index, std::int32_t data, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  TreeItemRecord record{};
+  record.mask = platform::TVIF_PARAM;
+  record.hItem = item;
+  record.lParam = data;
+  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+}
+
+bool TreeViewAccessor::SetItemText(std::int32_t index, const Text& text, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  TreeItemRecord record{};
+  record.mask = platform::TVIF_TEXT;
+  record.hItem = item;
+  return WriteItem(platform::TVM_SETITEMA, record, &text);
+}
+
+void TreeViewAccessor::EnsureVisible(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return;
+  Send(platform::TVM_ENSUREVISIBLE, 0, static_cast<LPARAM>(item));
+}
+
+void TreeViewAccessor::Expand(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return;
+  Send(platform::TVM_EXPAND, platform::TVE_EXPAND, static_cast<LPARAM>(item));
+}
+
+void TreeViewAccessor::Collapse(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return;
+  Send(platform::TVM_EXPAND, platform::TVE_COLLAPSE, static_cast<LPARAM>(item));
+}
+
+std::int32_t TreeViewAccessor::InsertItem(
+    std::int32_t parent_index, std::optional<std::int32_t> position, const Text& text,
+    std::optional<std::int32_t> image, std::optional<std::int32_t> selected_image,
+    std::optional<std::int32_t> data, std::optional<bool> suspend_redraw, MaybeRefresh refresh) {
+  HTREEITEM parent = 0;
+  if (!Prepare(parent_index, refresh, &parent)) parent = platform::TVI_ROOT;
+  static constexpr HTREEITEM kAfter[] = {platform::TVI_ROOT, platform::TVI_FIRST,
+                                         platform::TVI_LAST, platform::TVI_SORT};
+  std::int32_t choice = position.value_or(3);
+  if (choice < 1 || choice > 4) choice = 3;
+
+  platform::TVINSERTSTRUCTA insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = kAfter[choice - 1];
+  insert.item.mask = platform::TVIF_TEXT | platform::TVIF_IMAGE | platform::TVIF_SELECTEDIMAGE |
+                     platform::TVIF_PARAM;
+  insert.item.iImage = image.value_or(0);
+  insert.item.iSelectedImage = selected_image.value_or(insert.item.iImage);
+  insert.item.lParam = data.value_or(0);
+
+  bool suspend = suspend_redraw.value_or(true);
+  if (suspend) Send(platform::WM_SETREDRAW, 0, 0);
+  HTREEITEM added = ExchangeInsert(insert, text);
+  if (suspend) Send(platform::WM_SETREDRAW, 1, 0);
+  if (added == 0) return -1;
+  RefreshHandles();
+  return IndexOfHandle(added);
+}
+
+bool TreeViewAccessor::DeleteItem(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  return Send(platform::TVM_DELETEITEM, 0, static_cast<LPARAM>(item)) != 0;
+}
+
+std::int32_t TreeViewAccessor::GetParentIndex(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return -1;
+  return IndexOfHandle(
+      AsItem(Send(platform::TVM_GETNEXTITEM, platform::TVGN_PARENT, static_cast<LPARAM>(item))));
+}
+
+std::int32_t TreeViewAccessor::GetItemChildren(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return 0;
+  auto record = ReadItem(item, platform::TVIF_CHILDREN);
+  return record ? record->cChildren : 0;
+}
+
+bool TreeViewAccessor::IsExpanded(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  LRESULT state = Send(platform::TVM_GETITEMSTATE, static_cast<WPARAM>(item),
+                       static_cast<LPARAM>(platform::TVIS_EXPANDED));
+  return (state & platform::TVIS_EXPANDED) != 0;
+}
+
+void TreeViewAccessor::SetBackColor(platform::COLORREF colour) {
+  Send(platform::TVM_SETBKCOLOR, 0, static_cast<LPARAM>(colour));
+}
+
+platform::COLORREF TreeViewAccessor::GetBackColor() const {
+  return static_cast<platform::COLORREF>(Send(platform::TVM_GETBKCOLOR, 0, 0));
+}
+
+void TreeViewAccessor::SetItemHeight(std::optional<std::int32_t> height) {
+  Send(platform::TVM_SETITEMHEIGHT, static_cast<WPARAM>(height.value_or(16)), 0);
+}
+
+std::int32_t TreeViewAccessor::GetItemHeight() const {
+  return static_cast<std::int32_t>(Send(platform::TVM_GETITEMHEIGHT, 0, 0));
+}
+
+void TreeViewAccessor::SetTextColor(platform::COLORREF colour) {
+  Send(platform::TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(colour));
+}
+
+platform::COLORREF TreeViewAccessor::GetTextColor() const {
+  return static_cast<platform::COLORREF>(Send(platform::TVM_GETTEXTCOLOR, 0, 0));
+}
+
+void TreeViewAccessor::SetLineColor(platform::COLORREF colour) {
+  Send(platform::TVM_SETLINECOLOR, 0, static_cast<LPARAM>(colour));
+}
+
+platform::COLORREF TreeViewAccessor::GetLineColor() const {
+  return static_cast<platform::COLORREF>(Send(platform::TVM_GETLINECOLOR, 0, 0));
+}
+
+void TreeViewAccessor::EnableCheckBoxes() {
+  AddStyle(platform::TVS_CHECKBOXES);
+}
+
+void TreeViewAccessor::EnableHotTracking() {
+  AddStyle(platform::TVS_TRACKSELECT);
+}
+
+bool TreeViewAccessor::SetNoScroll(std::optional<bool> on) {
+  return ApplyStyleRule(platform::TVS_NOSCROLL, on);
+}
+
+bool TreeViewAccessor::SetNoHorizontalScroll(std::optional<bool> on) {
+  return ApplyStyleRule(platform::TVS_NOHSCROLL, on);
+}
+
+bool TreeViewAccessor::SetFullRowSelect(std::optional<bool> on) {
+  // Full-row selection and lines exclude each other.
+  if (BitAnd(platform::GetWindowLongA(window_, platform::GWL_STYLE), platform::TVS_HASLINES) != 0) {
+    return false;
+  }
+  return ApplyStyleRule(platform::TVS_FULLROWSELECT, on);
+}
+
+bool TreeViewAccessor::IsItemChecked(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  auto record = ReadItem(item, platform::TVIF_STATE);
+  return record && (record->state & 0x2000) != 0;
+}
+
+bool TreeViewAccessor::SetItemChecked(std::int32_t index, bool checked, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  TreeItemRecord record{};
+  record.mask = platform::TVIF_STATE | platform::TVIF_HANDLE;
+  record.hItem = item;
+  record.state = checked ? 0x2000 : 0x1000;
+  record.stateMask = platform::TVIS_STATEIMAGEMASK;
+  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+}
+
+bool TreeViewAccessor::SetItemBold(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  TreeItemRecord record{};
+  record.mask = platform::TVIF_STATE;
+  record.hItem = item;
+  record.state = platform::TVIS_BOLD;
+  record.stateMask = platform::TVIS_BOLD;
+  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+}
+
+bool TreeViewAccessor::ClearItemBold(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return false;
+  TreeItemRecord record{};
+  record.mask = platform::TVIF_STATE;
+  record.hItem = item;
+  record.state = static_cast<UINT>(BitNot(platform::TVIS_BOLD));
+  record.stateMask = platform::TVIS_BOLD;
+  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+}
+
+void TreeViewAccessor::SelectItem(std::int32_t index, MaybeRefresh refresh) {
+  HTREEITEM item = 0;
+  if (!Prepare(index, refresh, &item)) return;
+  Send(platform::TVM_SELECTITEM, platform::TVGN_CARET, static_cast<LPARAM>(item));
+}
+
+std::int32_t TreeViewAccessor::GetVisibleCount(MaybeRefresh refresh) {
+  if (refresh.value_or(auto_refresh_)) RefreshHandles();
+  return static_cast<std::int32_t>(Send(platform::TVM_GETVISIBLECOUNT, 0, 0));
+}
+
+std::int32_t TreeViewAccessor::GetFirstVisibleIndex(MaybeRefresh refresh) {
+  if (refresh.value_or(auto_refresh_)) RefreshHandles();
+  return IndexOfHandle(AsItem(Send(platform::TVM_GETNEXTITEM, platform::TVGN_FIRSTVISIBLE, 0)));
+}
+
+std::int32_t TreeViewAccessor::GetSelectedIndex(MaybeRefresh refresh) {
+  if (refresh.value_or(auto_refresh_)) RefreshHandles();
+  return IndexOfHandle(AsItem(Send(platform::TVM_GETNEXTITEM, platform::TVGN_CARET, 0)));
+}
+
+void TreeViewAccessor::RefreshHandles() {
+  std::int32_t count = GetItemCount();
+  std::size_t n = count > 0 ? static_cast<std::size_t>(count) : 0;
+  handles_.assign(n, 0);
+  std::size_t k = 0;
+  HTREEITEM h = AsItem(Send(platform::TVM_GETNEXTITEM, platform::TVGN_ROOT, 0));
+  while (h != 0) {
+    // Storing one handle more than the tree view counted is a subscript out of range.
+    if (k >= n) RaiseRuntimeError(1);
+    handles_[k++] = h;
+    HTREEITEM child =
+        AsItem(Send(platform::TVM_GETNEXTITEM, platform::TVGN_CHILD, static_cast<LPARAM>(h)));
+    if (child != 0) {
+      h = child;
+      continue;
+    }
+    HTREEITEM cur = h;
+    h = 0;
+    while (true) {
+      HTREEITEM next =
+          AsItem(Send(platform::TVM_GETNEXTITEM, platform::TVGN_NEXT, static_cast<LPARAM>(cur)));
+      if (next != 0) {
+        h = next;
+        break;
+      }
+      cur =
+          AsItem(Send(platform::TVM_GETNEXTITEM, platform::TVGN_PARENT, static_cast<LPARAM>(cur)));
+      if (cur == 0) break;
+    }
+  }
+}
+
+void TreeViewAccessor::EnableRemoteMode() {
+  remote_mode_ = true;
+}
+
+void TreeViewAccessor::DisableRemoteMode() {
+  remote_mode_ = false;
+}
+
+std::int32_t TreeViewAccessor::FindHandle(HTREEITEM handle) const {
+  // From both ends at once: the item looked for is as often near the end as near the start.
+  std::size_t lo = 0;
+  std::size_t hi = handles_.size();
+  while (lo < hi) {
+    if (handles_[lo] == handle) return static_cast<std::int32_t>(lo + 1);
+    --hi;
+    if (handles_[hi] == handle) return static_cast<std::int32_t>(hi + 1);
+    ++lo;
+  }
+  return 0;
+}
+
+void TreeViewAccessor::SetAutoRefresh(bool on) {
+  auto_refresh_ = on;
+}
+
+bool TreeViewAccessor::GetAutoRefresh() const {
+  return auto_refresh_;
+}
+
+// --- private -------------------------------------------------------------------------------
+
+bool TreeViewAccessor::Prepare(std::int32_t index, MaybeRefresh refresh, HTREEITEM* handle) {
+  if (refresh.value_or(auto_refresh_)) RefreshHandles();
+  if (index < 0 || static_cast<std::size_t>(index) >= handles_.size()) return false;
+  *handle = handles_[static_cast<std::size_t>(index)];
+  return true;
+}
+
+std::int32_t TreeViewAccessor::IndexOfHandle(HTREEITEM handle) const {
+  if (handle == 0) return -1;
+  for (std::size_t i = 0; i < handles_.size(); ++i) {
+    if (handles_[i] == handle) return static_cast<std::int32_t>(i);
+  }
+  return -1;
+}
+
+LRESULT TreeViewAccessor::Send(UINT message, WPARAM wparam, LPARAM lparam) const {
+  return platform::SendMessageA(window_, message, wparam, lparam);
+}
+
+void TreeViewAccessor::ResetLocalRecord() {
+  local_record_ = TreeItemRecord{};
+  local_record_.pszText = local_text_.data();
+  local_record_.cchTextMax = kItemTextCapacity;
+}
+
+bool TreeViewAccessor::ApplyStyleRule(platform::LONG bit, std::optional<bool> on) {
+  platform::LONG style = platform::GetWindowLongA(window_, platform::GWL_STYLE);
+  bool set = BitAnd(style, bit) != 0;
+  if (!set && on.value_or(true)) {
+    platform::SetWindowLongA(window_, platform::GWL_STYLE, BitOr(style, bit));
+    return true;
+  }
+  if (set && on.has_value() && !*on) {
+    platform::SetWindowLongA(window_, platform::GWL_STYLE, BitAnd(style, BitNot(bit)));
+    return false;
+  }
+  return set;
+}
+
+void TreeViewAccessor::AddStyle(platform::LONG bit) {
+  platform::LONG style = platform::GetWindowLongA(window_, platform::GWL_STYLE);
+  if (BitAnd(style, bit) == 0) {
+    platform::SetWindowLongA(window_, platform::GWL_STYLE, BitOr(style, bit));
+  }
+}
+
+}  // namespace kelmor
