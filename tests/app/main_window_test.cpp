@@ -1,5 +1,6 @@
 // The main window through the test driver, against databases made here.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <zlib.h>
 
 #include <filesystem>
