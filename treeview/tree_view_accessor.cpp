@@ -1,11 +1,17 @@
 #include "treeview/tree_view_accessor.h"
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 
 #include "platform/window.h"
 #include "runtime/bits.h"
 #include "runtime/fatal.h"
+#include "runtime/memory_file.h"
+#include "runtime/tree_box.h"
+#include "runtime/variant_commands.h"
+#include "runtime/window_commands.h"
+#include "runtime/window_framework.h"
 
 namespace kelmor {
 
@@ -452,7 +458,248 @@ bool TreeViewAccessor::GetAutoRefresh() const {
   return auto_refresh_;
 }
 
+platform::VARIANT TreeViewAccessor::GetCheckedIndices(MaybeRefresh refresh) {
+  if (refresh.value_or(auto_refresh_)) RefreshHandles();
+  Array<std::int32_t> checked;
+  for (std::size_t i = 0; i < handles_.size(); ++i) {
+    if (IsItemChecked(static_cast<std::int32_t>(i), false)) {
+      checked.push_back(static_cast<std::int32_t>(i + 1));
+    }
+  }
+  platform::VARIANT result;
+  VariantSetValue(result, checked);
+  return result;
+}
+
+bool TreeViewAccessor::Bind(std::int32_t window_id, std::int32_t control_id) {
+  window_id_ = window_id;
+  control_id_ = control_id;
+  Reload();
+  return Attach(WindowHandle(BoundControl()));
+}
+
+void TreeViewAccessor::Reload() {
+  Value content = GetProperty(BoundControl(), property::kTreeContent);
+  const Bytes* bytes = content.get_if<Bytes>();
+  ParseContent(bytes ? *bytes : Bytes(), items_);
+}
+
+std::int32_t TreeViewAccessor::AddItem(std::int32_t position, const Text& text, std::int32_t image,
+                                       std::optional<std::int32_t> selected_image,
+                                       std::int32_t data, bool reload) {
+  if (reload) Reload();
+  TreeContentItem item;
+  item.text = text;
+  std::int32_t level = 1;
+  std::size_t at = items_.size();
+  if (position >= 0 && static_cast<std::size_t>(position) < items_.size()) {
+    at = static_cast<std::size_t>(position);
+    const auto& before = items_[at].tail;
+    level = static_cast<std::int32_t>(static_cast<std::uint32_t>(before[16]) |
+                                      static_cast<std::uint32_t>(before[17]) << 8 |
+                                      static_cast<std::uint32_t>(before[18]) << 16 |
+                                      static_cast<std::uint32_t>(before[19]) << 24);
+  }
+  const std::int32_t fields[5] = {image, selected_image.value_or(image), data, 0, level};
+  for (std::size_t f = 0; f < 5; ++f) {
+    for (std::size_t b = 0; b < 4; ++b) {
+      item.tail[f * 4 + b] =
+          static_cast<std::uint8_t>(static_cast<std::uint32_t>(fields[f]) >> (8 * b));
+    }
+  }
+  Array<TreeContentItem> rebuilt;
+  rebuilt.reserve(items_.size() + 1);
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (i == at) rebuilt.push_back(item);
+    rebuilt.push_back(items_[i]);
+  }
+  if (at == items_.size()) rebuilt.push_back(item);
+  items_ = std::move(rebuilt);
+
+  ControlRef control = BoundControl();
+  SetProperty(control, property::kTreeContent, Value::FromBytes(ExportContent()));
+  SetProperty(control, property::kTreeCurrentItem, Value::Int(static_cast<std::int32_t>(at)));
+  EnsureItemVisible(control, static_cast<int>(at));
+  Attach(WindowHandle(control));
+  return static_cast<std::int32_t>(at);
+}
+
+Bytes TreeViewAccessor::ExportContent() const {
+  std::int32_t file = OpenMemoryFile();
+  static const Bytes kTerminator(1, 0);
+  for (const TreeContentItem& item : items_) {
+    Bytes tail(item.tail.begin(), item.tail.end());
+    FileWriteText(file, item.text);
+    FileWriteBytes(file, {&kTerminator, &tail});
+  }
+  Bytes content = FileContent(file);
+  CloseFile(file);
+  return content;
+}
+
+void TreeViewAccessor::ParseContent(const Bytes& content, Array<TreeContentItem>& items) const {
+  items.clear();
+  if (content.empty()) return;
+  std::int32_t file = OpenMemoryFile();
+  FileWriteBytes(file, content);
+  SeekFileStart(file);
+  while (!FileAtEnd(file)) {
+    TreeContentItem item;
+    item.text = FileReadText(file);
+    SeekFile(file, static_cast<std::int32_t>(SeekOrigin::Current), 1);  // the stop byte
+    Bytes tail = FileReadBytes(file, static_cast<std::int32_t>(kTreeContentTailSize));
+    // A record cut short is not an item: the content ends at the last whole record.
+    if (tail.size() < kTreeContentTailSize) break;
+    std::copy(tail.begin(), tail.end(), item.tail.begin());
+    items.push_back(std::move(item));
+  }
+  CloseFile(file);
+}
+
 // --- private -------------------------------------------------------------------------------
+
+ControlRef TreeViewAccessor::BoundControl() const {
+  ControlRef control{window_id_, Text()};
+  if (window_id_ <= 0) return control;
+  const WindowTemplate& tpl = GetWindowTemplate(window_id_);
+  if (control_id_ >= 0 && static_cast<std::size_t>(control_id_) < tpl.controls.size()) {
+    control.name = tpl.controls[static_cast<std::size_t>(control_id_)].name;
+  }
+  return control;
+}
+
+std::optional<TreeItemRecord> TreeViewAccessor::ReadItem(HTREEITEM handle, UINT mask) {
+  if (!remote_mode_) {
+    ResetLocalRecord();
+    local_record_.mask = mask;
+    local_record_.hItem = handle;
+    record_address_ = reinterpret_cast<std::uintptr_t>(&local_record_);
+    if (Send(platform::TVM_GETITEMA, 0, static_cast<LPARAM>(record_address_)) == 0) {
+      return std::nullopt;
+    }
+    return local_record_;
+  }
+  process_ = remote_memory_.OpenOwner(window_);
+  if (process_ == 0) return std::nullopt;
+  std::optional<TreeItemRecord> result;
+  remote_record_address_ = remote_memory_.Allocate(process_, sizeof(TreeItemRecord));
+  remote_text_address_ = remote_memory_.Allocate(process_, kItemTextCapacity);
+  if (remote_record_address_ != 0 && remote_text_address_ != 0) {
+    remote_record_ = TreeItemRecord{};
+    remote_record_.mask = mask;
+    remote_record_.hItem = handle;
+    remote_record_.pszText = reinterpret_cast<char*>(remote_text_address_);
+    remote_record_.cchTextMax = kItemTextCapacity;
+    if (remote_memory_.Write(process_, remote_record_address_, &remote_record_,
+                             sizeof remote_record_) &&
+        Send(platform::TVM_GETITEMA, 0, static_cast<LPARAM>(remote_record_address_)) != 0) {
+      Bytes back = remote_memory_.Read(process_, remote_record_address_, sizeof remote_record_);
+      std::memcpy(&remote_record_, back.data(), sizeof remote_record_);
+      result = remote_record_;
+      if ((mask & platform::TVIF_TEXT) != 0) {
+        Bytes text = remote_memory_.Read(process_, remote_text_address_, kItemTextCapacity);
+        std::memcpy(local_text_.data(), text.data(), local_text_.size());
+        local_text_.back() = 0;
+        result->pszText = local_text_.data();
+      }
+    }
+  }
+  if (remote_text_address_ != 0) remote_memory_.Free(process_, remote_text_address_);
+  if (remote_record_address_ != 0) remote_memory_.Free(process_, remote_record_address_);
+  remote_text_address_ = 0;
+  remote_record_address_ = 0;
+  remote_memory_.Close(process_);
+  process_ = 0;
+  return result;
+}
+
+std::optional<Text> TreeViewAccessor::ReadItemText(HTREEITEM handle) {
+  auto record = ReadItem(handle, platform::TVIF_TEXT);
+  if (!record || record->pszText == nullptr) return std::nullopt;
+  // The tree view may have pointed the record at its own copy of the text.
+  const char* text = remote_mode_ ? local_text_.data() : record->pszText;
+  return Text(text, ::strnlen(text, kItemTextCapacity));
+}
+
+bool TreeViewAccessor::WriteItem(UINT message, TreeItemRecord record, const Text* text) {
+  std::size_t text_size = 0;
+  if (text != nullptr) {
+    text_size = std::min<std::size_t>(text->size(), kItemTextCapacity - 1);
+  }
+  if (!remote_mode_) {
+    ResetLocalRecord();
+    char* buffer = local_text_.data();
+    local_record_ = record;
+    if (text != nullptr) {
+      std::memcpy(buffer, text->data(), text_size);
+      buffer[text_size] = 0;
+      local_record_.pszText = buffer;
+      local_record_.cchTextMax = kItemTextCapacity;
+    }
+    record_address_ = reinterpret_cast<std::uintptr_t>(&local_record_);
+    return Send(message, 0, static_cast<LPARAM>(record_address_)) != 0;
+  }
+  process_ = remote_memory_.OpenOwner(window_);
+  if (process_ == 0) return false;
+  bool ok = false;
+  remote_record_address_ = remote_memory_.Allocate(process_, sizeof(TreeItemRecord));
+  if (text != nullptr) remote_text_address_ = remote_memory_.Allocate(process_, kItemTextCapacity);
+  if (remote_record_address_ != 0 && (text == nullptr || remote_text_address_ != 0)) {
+    remote_record_ = record;
+    bool written = true;
+    if (text != nullptr) {
+      std::array<char, kItemTextCapacity> buffer{};
+      std::memcpy(buffer.data(), text->data(), text_size);
+      written = remote_memory_.Write(process_, remote_text_address_, buffer.data(), buffer.size());
+      remote_record_.pszText = reinterpret_cast<char*>(remote_text_address_);
+      remote_record_.cchTextMax = kItemTextCapacity;
+    }
+    written = written && remote_memory_.Write(process_, remote_record_address_, &remote_record_,
+                                              sizeof remote_record_);
+    ok = written && Send(message, 0, static_cast<LPARAM>(remote_record_address_)) != 0;
+  }
+  if (remote_text_address_ != 0) remote_memory_.Free(process_, remote_text_address_);
+  if (remote_record_address_ != 0) remote_memory_.Free(process_, remote_record_address_);
+  remote_text_address_ = 0;
+  remote_record_address_ = 0;
+  remote_memory_.Close(process_);
+  process_ = 0;
+  return ok;
+}
+
+HTREEITEM TreeViewAccessor::ExchangeInsert(const platform::TVINSERTSTRUCTA& insert,
+                                           const Text& text) {
+  std::size_t text_size = std::min<std::size_t>(text.size(), kItemTextCapacity - 1);
+  std::array<char, kItemTextCapacity> buffer{};
+  std::memcpy(buffer.data(), text.data(), text_size);
+  if (!remote_mode_) {
+    platform::TVINSERTSTRUCTA local = insert;
+    local.item.pszText = buffer.data();
+    local.item.cchTextMax = kItemTextCapacity;
+    return AsItem(Send(platform::TVM_INSERTITEMA, 0,
+                       static_cast<LPARAM>(reinterpret_cast<std::uintptr_t>(&local))));
+  }
+  process_ = remote_memory_.OpenOwner(window_);
+  if (process_ == 0) return 0;
+  HTREEITEM added = 0;
+  std::uintptr_t remote_insert = remote_memory_.Allocate(process_, sizeof insert);
+  remote_text_address_ = remote_memory_.Allocate(process_, kItemTextCapacity);
+  if (remote_insert != 0 && remote_text_address_ != 0) {
+    platform::TVINSERTSTRUCTA remote = insert;
+    remote.item.pszText = reinterpret_cast<char*>(remote_text_address_);
+    remote.item.cchTextMax = kItemTextCapacity;
+    if (remote_memory_.Write(process_, remote_text_address_, buffer.data(), buffer.size()) &&
+        remote_memory_.Write(process_, remote_insert, &remote, sizeof remote)) {
+      added = AsItem(Send(platform::TVM_INSERTITEMA, 0, static_cast<LPARAM>(remote_insert)));
+    }
+  }
+  if (remote_text_address_ != 0) remote_memory_.Free(process_, remote_text_address_);
+  if (remote_insert != 0) remote_memory_.Free(process_, remote_insert);
+  remote_text_address_ = 0;
+  remote_memory_.Close(process_);
+  process_ = 0;
+  return added;
+}
 
 bool TreeViewAccessor::Prepare(std::int32_t index, MaybeRefresh refresh, HTREEITEM* handle) {
   if (refresh.value_or(auto_refresh_)) RefreshHandles();

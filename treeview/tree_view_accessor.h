@@ -22,6 +22,7 @@
 #include "platform/win_types.h"
 #include "runtime/array.h"
 #include "runtime/value.h"
+#include "runtime/window_framework.h"
 #include "treeview/remote_memory.h"
 #include "treeview/tree_content_item.h"
 
@@ -140,6 +141,7 @@ class TreeViewAccessor {
   platform::LRESULT Send(platform::UINT message, platform::WPARAM wparam,
                          platform::LPARAM lparam) const;
   void ResetLocalRecord();
+  ControlRef BoundControl() const;
 
   Array<platform::HTREEITEM> handles_;
   TreeItemRecord local_record_{};
