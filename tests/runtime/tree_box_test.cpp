@@ -1,0 +1,190 @@
+// The tree box and its Content byte string, on a loaded window.
+#include "runtime/tree_box.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "runtime/tree_content.h"
+#include "runtime/window_commands.h"
+#include "tests/support/test_driver.h"
+
+namespace kelmor {
+namespace {
+
+class TreeBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WindowTemplate w;
+    w.name = "树窗口";
+    w.title = "树";
+    w.width = 400;
+    w.height = 300;
+    ControlTemplate tree;
+    tree.name = "树型框1";
+    tree.kind = ControlKind::TreeBox;
+    tree.width = 300;
+    tree.height = 200;
+    tree.tree.image_count = 4;
+    w.controls.push_back(tree);
+    window_ = RegisterWindow(w);
+    ASSERT_TRUE(LoadWindow(window_));
+  }
+  ~TreeBoxTest() override { ResetWindowFramework(); }
+
+  ControlRef Tree() const { return {window_, "树型框1"}; }
+
+  test::TestDriver driver_;
+  WindowId window_ = 0;
+};
+
+TEST_F(TreeBoxTest, PreOrderIndicesCountChildrenOfCollapsedParent) {
+  EXPECT_EQ(AddTreeItem(Tree(), {}, "甲"), 0);
+  EXPECT_EQ(AddTreeItem(Tree(), 0, "甲一"), 1);
+  EXPECT_EQ(AddTreeItem(Tree(), 0, "甲二"), 2);
+  EXPECT_EQ(AddTreeItem(Tree(), -1, "乙"), 3);
+  EXPECT_EQ(GetTreeItemCount(Tree()), 4);
+  EXPECT_EQ(GetParentItem(Tree(), 2), 0);
+  EXPECT_EQ(GetParentItem(Tree(), 1), 0);
+  EXPECT_EQ(GetParentItem(Tree(), 0), -1);
+  EXPECT_EQ(GetParentItem(Tree(), 3), -1);
+  EXPECT_EQ(GetParentItem(Tree(), 99), -1);
+  EXPECT_TRUE(HasChildItems(Tree(), 0));
+  EXPECT_FALSE(HasChildItems(Tree(), 2));
+  EXPECT_EQ(GetTreeItemText(Tree(), 2), "甲二");
+  EXPECT_EQ(GetTreeItemText(Tree(), 3), "乙");
+  EXPECT_EQ(GetTreeItemText(Tree(), 4), "");
+  // A child added to the first item later comes before the second top-level item.
+  EXPECT_EQ(AddTreeItem(Tree(), 0, "甲三"), 3);
+  EXPECT_EQ(GetTreeItemText(Tree(), 4), "乙");
+  EXPECT_EQ(TreeItemIndex(Tree(), TreeItemHandle(Tree(), 3)), 3);
+  EXPECT_EQ(TreeItemHandle(Tree(), 7), platform::HANDLE{0});
+}
+
+TEST_F(TreeBoxTest, AddTreeItemImages) {
+  AddTreeItem(Tree(), -1, "甲", 1, 0);
+  AddTreeItem(Tree(), {}, "乙", 2);
+  AddTreeItem(Tree(), {}, "丙", -3, -1, 77, true, 2);
+  auto records = ParseTreeContent(GetTreeContent(Tree()));
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0].image, 1);
+  EXPECT_EQ(records[0].selected_image, 0);
+  EXPECT_EQ(records[0].level, 1);
+  EXPECT_EQ(records[1].image, 2);
+  EXPECT_EQ(records[1].selected_image, 2);
+  EXPECT_EQ(records[2].image, 0);
+  EXPECT_EQ(records[2].selected_image, 0);
+  EXPECT_EQ(records[2].data, 77);
+  EXPECT_EQ(records[2].flags & kTreeFlagBold, kTreeFlagBold);
+  EXPECT_EQ(static_cast<std::uint32_t>(records[2].flags) >> 28, 3u);
+  EXPECT_TRUE(SetTreeItemImage(Tree(), 0, 3));
+  records = ParseTreeContent(GetTreeContent(Tree()));
+  EXPECT_EQ(records[0].image, 3);
+  EXPECT_EQ(records[0].selected_image, 0);
+}
+
+TEST_F(TreeBoxTest, ContentRoundTripsByteForByte) {
+  // Levels 1, 3, 3, 1: a level that skips one hangs under the item before it.
+  std::vector<TreeContentRecord> records = {
+      {"根一", 1, 0, 10, kTreeFlagExpanded, 1},
+      {"子", 2, 2, 11, kTreeFlagBold, 3},
+      {"孙甲", 3, 1, 12, 0, 3},
+      {"孙乙", 0, 0, -5, kTreeFlagBold | kTreeFlagExpanded, 1},
+  };
+  Bytes content = SerializeTreeContent(records);
+  SetTreeContent(Tree(), content);
+  EXPECT_EQ(GetTreeItemCount(Tree()), 4);
+  EXPECT_EQ(GetParentItem(Tree(), 1), 0);
+  EXPECT_EQ(GetParentItem(Tree(), 2), 0);
+  EXPECT_EQ(GetParentItem(Tree(), 3), -1);
+  auto back = ParseTreeContent(GetTreeContent(Tree()));
+  ASSERT_EQ(back.size(), 4u);
+  EXPECT_EQ(back[0], records[0]);
+  EXPECT_EQ(back[1].level, 2);
+  EXPECT_EQ(back[2].level, 2);
+  EXPECT_EQ(back[3], records[3]);
+
+  // A well-formed content comes back identical.
+  std::vector<TreeContentRecord> proper = {
+      {"根一", 1, 0, 10, kTreeFlagExpanded, 1},
+      {"子", 2, 2, 11, kTreeFlagBold | kTreeFlagExpanded, 2},
+      {"孙甲", 3, 1, 12, 0, 3},
+      {"孙乙", 0, 0, -5, kTreeFlagBold, 3},
+      {"根二", 1, 1, 13, 0, 1},
+  };
+  content = SerializeTreeContent(proper);
+  SetTreeContent(Tree(), content);
+  EXPECT_EQ(GetTreeContent(Tree()), content);
+  EXPECT_EQ(GetTreeItemText(Tree(), 3), "孙乙");
+}
+
+TEST_F(TreeBoxTest, LongTexts) {
+  const Text long300(300, 'a');
+  const Text long600(600, 'b');
+  AddTreeItem(Tree(), {}, long300);
+  AddTreeItem(Tree(), {}, long600);
+  EXPECT_EQ(GetTreeItemText(Tree(), 0), long300);
+  EXPECT_EQ(GetTreeItemText(Tree(), 1), long600);
+  auto records = ParseTreeContent(GetTreeContent(Tree()));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].text, long300);
+  EXPECT_EQ(records[1].text, Text(510, 'b'));
+  EXPECT_TRUE(SetTreeItemText(Tree(), 0, long600));
+  EXPECT_EQ(GetTreeItemText(Tree(), 0), long600);
+}
+
+TEST(TreeContent, TruncatedContentKeepsWholeRecords) {
+  std::vector<TreeContentRecord> records = {{"甲", 1, 2, 3, 0, 1}, {"乙乙", 4, 5, 6, 1, 2}};
+  const Bytes content = SerializeTreeContent(records);
+  EXPECT_EQ(content.size(), 2u * 20 + 3 + 5);
+  EXPECT_EQ(ParseTreeContent(content), records);
+  for (std::size_t cut = 0; cut < content.size(); ++cut) {
+    Bytes part(content.begin(), content.begin() + cut);
+    auto parsed = ParseTreeContent(part);
+    const std::size_t whole = cut < 23 ? 0 : 1;
+    ASSERT_EQ(parsed.size(), whole) << cut;
+    if (whole == 1) {
+      EXPECT_EQ(parsed[0], records[0]);
+    }
+  }
+}
+
+TEST_F(TreeBoxTest, TruncatedContentLoadsWholeRecords) {
+  Bytes content = SerializeTreeContent({{"甲", 0, 0, 0, 0, 1}, {"乙", 0, 0, 0, 0, 2}});
+  content.resize(content.size() - 3);
+  SetTreeContent(Tree(), content);
+  EXPECT_EQ(GetTreeItemCount(Tree()), 1);
+  EXPECT_EQ(GetTreeItemText(Tree(), 0), "甲");
+}
+
+TEST_F(TreeBoxTest, RandomBytesAsContentNeverCrash) {
+  std::mt19937 random(4);
+  for (int round = 0; round < 200; ++round) {
+    Bytes content(random() % 200);
+    for (auto& b : content) b = static_cast<std::uint8_t>(random());
+    SetTreeContent(Tree(), content);
+    const int count = GetTreeItemCount(Tree());
+    EXPECT_EQ(static_cast<std::size_t>(count), ParseTreeContent(content).size());
+    GetTreeContent(Tree());
+    for (int i = 0; i < count; ++i) GetParentItem(Tree(), i);
+  }
+}
+
+TEST_F(TreeBoxTest, CurrentItemFollowsClicksAndContent) {
+  SetTreeContent(Tree(),
+                 SerializeTreeContent(
+                     {{"甲", 0, 0, 0, 0, 1}, {"甲一", 0, 0, 0, 0, 2}, {"乙", 0, 0, 0, 0, 1}}));
+  EXPECT_EQ(GetCurrentItem(Tree()), -1);
+  driver_.ClickTreeItem(Tree(), 2);
+  EXPECT_EQ(GetCurrentItem(Tree()), 2);
+  // A child of a collapsed item is still clickable: it is made visible first.
+  driver_.ClickTreeItem(Tree(), 1);
+  EXPECT_EQ(GetCurrentItem(Tree()), 1);
+  SetCurrentItem(Tree(), 9);
+  EXPECT_EQ(GetCurrentItem(Tree()), -1);
+  SetCurrentItem(Tree(), 2);
+  EXPECT_EQ(GetProperty(Tree(), property::kTreeCurrentItem), Value::Int(2));
+}
+
+}  // namespace
+}  // namespace kelmor
