@@ -1,0 +1,32 @@
+// The five tables of a realistic kelmor.db, for tests that run against a real file, and helpers
+// that add rows to them. Texts are GBK, as everywhere in the program; quotes in them are doubled.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+
+#include "runtime/value.h"
+#include "sqlite_access/sqlite_db.h"
+
+namespace kelmor::test {
+
+// zylb, yflb, zymm, yfmm and lbsj with its rows 1 and 2 (sj an empty blob). True on success.
+bool CreateSchema(SqliteDB& db);
+// The same in a new file (created when missing).
+bool CreateSchemaFile(const std::filesystem::path& file);
+
+// A row of zylb (herbs, collection 1) or yflb (2); returns its id, 0 on failure.
+std::int64_t InsertCategoryRow(SqliteDB& db, int collection, const Text& name,
+                               std::int64_t parent = 0);
+// A herb row of zymm: type and 类别 are the category; other columns by name.
+bool InsertHerb(SqliteDB& db, const Text& name, const Text& category,
+                const std::map<Text, Text>& fields = {});
+// A prescription row of yfmm.
+bool InsertPrescription(SqliteDB& db, const Text& name, const Text& category,
+                        const std::map<Text, Text>& fields = {});
+
+// A value with each single quote doubled, for composing test SQL.
+Text Quoted(const Text& value);
+
+}  // namespace kelmor::test
