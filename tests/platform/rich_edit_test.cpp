@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/rich_edit.h"
+#include "platform_fixture.h"
+
+namespace kelmor::platform::testing {
+namespace {
+
+struct Source {
+  std::string bytes;
+  std::size_t at = 0;
+  std::size_t chunk = 3;  // small, so a double-byte character is split between calls
+};
+
+DWORD Read(DWORD_PTR cookie, LPBYTE buffer, LONG cb, LONG* pcb) {
+  auto* src = reinterpret_cast<Source*>(cookie);
+  const std::size_t n =
+      std::min({src->chunk, static_cast<std::size_t>(cb), src->bytes.size() - src->at});
+  std::memcpy(buffer, src->bytes.data() + src->at, n);
+  src->at += n;
+  *pcb = static_cast<LONG>(n);
+  return 0;
+}
+
+class RichEditTest : public PlatformTest {
+ protected:
+  void SetUp() override {
+    PlatformTest::SetUp();
+    edit = Child(RICHEDIT_CLASSA, ES_MULTILINE | ES_READONLY, 9, 124, 40, 514, 344);
+    ASSERT_NE(edit, 0u);
+  }
+
+  LRESULT StreamIn(const std::string& text, WPARAM format = SF_TEXT) {
+    Source src{text};
+    EDITSTREAM es;
+    es.dwCookie = reinterpret_cast<DWORD_PTR>(&src);
+    es.pfnCallback = Read;
+    return SendMessageA(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&es));
+  }
+
+  LONG Find(const std::string& what, WPARAM flags, LONG from = 0) {
+    FINDTEXTEXA ft;
+    ft.chrg.cpMin = from;
+    ft.chrg.cpMax = static_cast<LONG>(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0));
+    ft.lpstrText = what.c_str();
+    ft.chrgText.cpMin = 0;
+    ft.chrgText.cpMax = -1;
+    return static_cast<LONG>(
+        SendMessageA(edit, EM_FINDTEXTEX, flags, reinterpret_cast<LPARAM>(&ft)));
+  }
+
+  HWND edit = 0;
+};
+
+TEST_F(RichEditTest, PositionsCountCharactersAndParagraphMarks) {
+  EXPECT_EQ(StreamIn("【药物名称】：甘草\r\nAB"), 12);
+  EXPECT_EQ(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0), 12);
+  // Selecting 10 .. 14 takes "AB" after the one paragraph mark at 9.
+  CHARRANGE r{10, 12};
+  SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+  char buf[16] = {};
+  SendMessageA(edit, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(buf));
+  EXPECT_STREQ(buf, "AB");
+  EXPECT_EQ(GetWindowTextString(edit), "【药物名称】：甘草\r\nAB");
+  r = CHARRANGE{0, -1};
+  SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+  CHARRANGE got;
+  SendMessageA(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&got));
+  EXPECT_EQ(got.cpMin, 0);
+  EXPECT_EQ(got.cpMax, 12);
+}
+
+TEST_F(RichEditTest, FindWithCaseAndWholeWord) {
+  StreamIn("甘草味甘 Licorice lic\r\n大甘草");
+  EXPECT_EQ(Find("甘", FR_DOWN | FR_MATCHCASE), 0);
+  EXPECT_EQ(Find("甘", FR_DOWN | FR_MATCHCASE, 1), 3);
+  // Each Chinese character is a word of its own, so a term inside Chinese text is whole.
+  EXPECT_EQ(Find("甘草", FR_DOWN | FR_WHOLEWORD | FR_MATCHCASE, 1), 19);
+  EXPECT_EQ(Find("lic", FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD), 14);
+  EXPECT_EQ(Find("LIC", FR_DOWN | FR_WHOLEWORD), 14);  // flags 3: no case
+  EXPECT_EQ(Find("LIC", FR_DOWN), 5);
+  EXPECT_EQ(Find("LIC", FR_DOWN | FR_MATCHCASE), -1);
+  EXPECT_EQ(Find("不在", FR_DOWN), -1);
+  FINDTEXTEXA ft;
+  ft.chrg = CHARRANGE{0, 100};
+  ft.lpstrText = "Licorice";
+  ASSERT_EQ(SendMessageA(edit, EM_FINDTEXTEX, FR_DOWN, reinterpret_cast<LPARAM>(&ft)), 5);
+  EXPECT_EQ(ft.chrgText.cpMin, 5);
+  EXPECT_EQ(ft.chrgText.cpMax, 13);
+}
+
+TEST_F(RichEditTest, DefaultAndSelectionFormats) {
+  StreamIn("0123456789甘草ABCD");
+  CHARFORMATA def;
+  def.dwMask = 0xF000001F;
+  def.dwEffects = CFE_AUTOCOLOR;
+  def.yHeight = 200;
+  std::strcpy(def.szFaceName, "宋体");
+  ASSERT_TRUE(SendMessageA(edit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&def)));
+  CHARRANGE r{10, 14};
+  SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+  CHARFORMATA hl;
+  hl.dwMask = 0xF000001F;
+  hl.dwEffects = CFE_BOLD;
+  hl.yHeight = 180;
+  hl.crTextColor = 0x800000;
+  std::strcpy(hl.szFaceName, "宋体");
+  ASSERT_TRUE(SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&hl)));
+  // A later default change reaches the text without a format of its own only.
+  def.yHeight = 300;
+  SendMessageA(edit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&def));
+  const auto runs = RichEdit::From(edit)->FormatRuns();
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_EQ(runs[0].length, 10);
+  EXPECT_TRUE(runs[0].is_default);
+  EXPECT_EQ(runs[0].format.height, 300);
+  EXPECT_TRUE(runs[0].format.effects & CFE_AUTOCOLOR);
+  EXPECT_EQ(runs[1].start, 10);
+  EXPECT_EQ(runs[1].length, 4);
+  EXPECT_EQ(runs[1].format.effects & (CFE_BOLD | CFE_AUTOCOLOR), CFE_BOLD);
+  EXPECT_EQ(runs[1].format.colour, 0x800000u);
+  EXPECT_EQ(runs[1].format.height, 180);
+  EXPECT_EQ(runs[1].format.face, "宋体");
+  EXPECT_EQ(runs[2].length, 2);
+  CHARFORMATA got;
+  SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&got));
+  EXPECT_EQ(got.yHeight, 300);
+  CHARFORMATA small;
+  small.cbSize = 20;
+  EXPECT_EQ(SendMessageA(edit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&small)), 0);
+}
+
+TEST_F(RichEditTest, StreamingReplacesTextAndDropsFormats) {
+  StreamIn("abc");
+  CHARRANGE r{0, -1};
+  SendMessageA(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+  CHARFORMATA bold;
+  bold.dwMask = CFM_BOLD;
+  bold.dwEffects = CFE_BOLD;
+  SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+  StreamIn("line1\nline2\r");
+  EXPECT_EQ(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0), 12);
+  const auto runs = RichEdit::From(edit)->FormatRuns();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_TRUE(runs[0].is_default);
+  StreamIn("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}A\\par \\'b8\\'ca}", SF_RTF);
+  EXPECT_EQ(RichEdit::From(edit)->Text(), "A\r甘");
+  StreamIn("");
+  EXPECT_EQ(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0), 0);
+}
+
+}  // namespace
+}  // namespace kelmor::platform::testing
