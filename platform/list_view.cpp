@@ -138,12 +138,16 @@ class ListView : public WindowObject {
       }
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN: {
+        if (msg == WM_LBUTTONDOWN) left_pressed_ = true;
         SetFocus(hwnd);
         const int row = RowAt(GET_Y_LPARAM(lParam));
         if (row >= 0) SelectOnly(row);
         return 0;
       }
       case WM_LBUTTONUP:
+        // The release that ends a double-click is not a click of its own.
+        if (!left_pressed_) return 0;
+        left_pressed_ = false;
         Activate(NM_CLICK, lParam);
         return 0;
       case WM_RBUTTONUP:
@@ -287,6 +291,7 @@ class ListView : public WindowObject {
   std::vector<Row> rows_;
   DWORD ex_list_style_ = 0;
   int top_ = 0;
+  bool left_pressed_ = false;
 };
 
 }  // namespace

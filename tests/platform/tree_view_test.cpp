@@ -108,9 +108,7 @@ TEST_F(TreeViewTest, StaleAndBogusHandlesAreRefused) {
   // A handle of another tree view is not an item of this one.
   HWND other = Child(WC_TREEVIEWA, 0, 8);
   HTREEITEM b = Insert("B");
-  EXPECT_EQ(SendMessageA(other, TVM_DELETEITEM, 0, b) != 0 &&
-                SendMessageA(other, TVM_GETCOUNT, 0, 0) == 0,
-            true);
+  EXPECT_FALSE(SendMessageA(other, TVM_DELETEITEM, 0, b));
   EXPECT_EQ(Text(b), "B");
   DestroyWindow(other);
   // After the window is gone every message is refused.
