@@ -15,6 +15,10 @@
 namespace kelmor::tools {
 namespace {
 
+std::string U8(std::u8string_view s) {
+  return std::string(s.begin(), s.end());
+}
+
 void Write(const std::filesystem::path& file, const std::string& utf8) {
   std::ofstream(file, std::ios::binary) << utf8;
 }
@@ -23,14 +27,13 @@ class DeliveredDatabaseTest : public ::testing::Test {
  protected:
   ~DeliveredDatabaseTest() override { ResetWindowFramework(); }
   void WriteContent(const std::string& herb_name) {
-    Write(dir_ / "herbs.tsv",
-          u8"类别\t药物名称\t英文名称\t别名\t来源\t植物形态1\t植物形态2\t生长地\t采制\t化学成分\t性"
-          u8"味\t"
-          u8"功能主治\t附注\n解表药\t" +
-              herb_name + u8"\tHerba\t龙沙\t来\t形\t\t地\t采\t化\t性\t功\t附\n");
-    Write(dir_ / "prescriptions.tsv",
-          u8"类别\t药方名称\t配方\t制法\t功用\t禁忌\t备注\n解表剂\t麻黄汤\t麻黄9克\t水煎\t发汗\t忌"
-          u8"\t注\n");
+    Write(dir_ / "herbs.tsv", U8(u8"类别\t药物名称\t英文名称\t别名\t来源\t植物形态1\t植物形态2\t生"
+                                 u8"长地\t采制\t化学成分\t性") +
+                                  U8(u8"味\t") + U8(u8"功能主治\t附注\n解表药\t") + herb_name +
+                                  U8(u8"\tHerba\t龙沙\t来\t形\t\t地\t采\t化\t性\t功\t附\n"));
+    Write(dir_ / "prescriptions.tsv", U8(u8"类别\t药方名称\t配方\t制法\t功用\t禁忌\t备注\n解表剂\t"
+                                         u8"麻黄汤\t麻黄9克\t水煎\t发汗\t忌") +
+                                          U8(u8"\t注\n"));
   }
   test::TempDir dir_;
 };
@@ -50,7 +53,7 @@ Bytes SavedTree(SqliteDB& db, int id) {
 }
 
 TEST_F(DeliveredDatabaseTest, HoldsBothTreesAndIsNeverOverwritten) {
-  WriteContent(u8"麻黄");
+  WriteContent(U8(u8"麻黄"));
   const auto target = dir_ / "kelmor.db";
   std::string error;
   ASSERT_TRUE(MakeDeliveredDatabase(dir_.path(), target, error)) << error;
@@ -66,7 +69,7 @@ TEST_F(DeliveredDatabaseTest, HoldsBothTreesAndIsNeverOverwritten) {
 }
 
 TEST_F(DeliveredDatabaseTest, RefusesContentOutsideGbk) {
-  WriteContent(u8"\U0001F600");
+  WriteContent(U8(u8"\U0001F600"));
   std::string error;
   EXPECT_FALSE(MakeDeliveredDatabase(dir_.path(), dir_ / "kelmor.db", error));
   EXPECT_NE(error.find("GBK"), std::string::npos);
