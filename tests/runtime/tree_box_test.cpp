@@ -184,6 +184,35 @@ TEST_F(TreeBoxTest, CurrentItemFollowsClicksAndContent) {
   EXPECT_EQ(GetCurrentItem(Tree()), -1);
   SetCurrentItem(Tree(), 2);
   EXPECT_EQ(GetProperty(Tree(), property::kTreeCurrentItem), Value::Int(2));
+  // Rebuilding the tree from Content reselects the index written last.
+  SetTreeContent(Tree(), GetTreeContent(Tree()));
+  EXPECT_EQ(GetCurrentItem(Tree()), 2);
+}
+
+TEST_F(TreeBoxTest, RightButtonSelectsAndLabelEditsCanBeRejected) {
+  SetTreeContent(Tree(), SerializeTreeContent({{"甲", 0, 0, 0, 0, 1}, {"乙", 0, 0, 0, 0, 1}}));
+  int released_on = -2;
+  OnEvent(Tree(), Event::RightButtonReleased, [&] { released_on = GetCurrentItem(Tree()); });
+  driver_.RightClickTreeItem(Tree(), 1);
+  EXPECT_EQ(released_on, 1);
+
+  SetTreeLabelEditing(Tree(), true);
+  Text seen;
+  OnLabelEditFinished(Tree(), [&](int index) -> std::optional<bool> {
+    seen = GetEditedLabel(Tree());
+    return index == 0;
+  });
+  driver_.EditLabel(Tree(), 0, "丙");
+  EXPECT_EQ(seen, "丙");
+  EXPECT_EQ(GetTreeItemText(Tree(), 0), "丙");
+  driver_.EditLabel(Tree(), 1, "丁");
+  EXPECT_EQ(seen, "丁");
+  EXPECT_EQ(GetTreeItemText(Tree(), 1), "乙");
+  driver_.BeginLabelEdit(Tree(), 0);
+  driver_.CancelLabelEdit(Tree());
+  EXPECT_EQ(seen, "丙");
+  EXPECT_EQ(GetTreeItemText(Tree(), 0), "丙");
+  EXPECT_EQ(GetEditedLabel(Tree()), "");
 }
 
 }  // namespace
