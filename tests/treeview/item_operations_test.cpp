@@ -117,6 +117,8 @@ TEST_P(ItemOperationsTest, BoldAndChecked) {
   EXPECT_EQ(State(3) & platform::TVIS_BOLD, 0u);
 
   accessor.EnableCheckBoxes();
+  platform::VARIANT none = accessor.GetCheckedIndices();
+  EXPECT_TRUE(none.parray == nullptr || none.parray->elements.empty());
   EXPECT_FALSE(accessor.IsItemChecked(2));
   EXPECT_TRUE(accessor.SetItemChecked(2, true));
   EXPECT_TRUE(accessor.SetItemChecked(5, true));
