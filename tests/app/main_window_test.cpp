@@ -43,7 +43,9 @@ class MainWindowTest : public ::testing::Test {
     SqliteDB db;
     ASSERT_TRUE(db.Open(File(), true));
     ASSERT_TRUE(db.Execute(kTables));
-    if (!more.empty()) ASSERT_TRUE(db.Execute(more));
+    if (!more.empty()) {
+      ASSERT_TRUE(db.Execute(more));
+    }
   }
 
   void Start() {
