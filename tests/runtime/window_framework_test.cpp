@@ -38,6 +38,11 @@ class WindowFrameworkTest : public ::testing::Test {
     main.controls.push_back(Control("编辑框1", ControlKind::EditBox, 10, 10, 200, 24));
     main.controls.push_back(Control("按钮1", ControlKind::Button, 10, 50, 80, 24));
     main.controls.back().caption = "确定";
+    main.controls.push_back(Control("组合框1", ControlKind::ComboBox, 10, 90, 120, 200));
+    MenuItemTemplate popup{"菜单", "菜单", false, true, {}};
+    popup.children.push_back({"新建", "新建(&N)", true, true, {}});
+    popup.children.push_back({"删除", "删除(&D)", true, false, {}});
+    main.menu.push_back(popup);
     main_ = RegisterWindow(main);
 
     WindowTemplate dialog;
@@ -163,6 +168,35 @@ TEST_F(WindowFrameworkTest, LoadingUnderAParentThatIsNotLoadedFails) {
   EXPECT_FALSE(LoadWindow(dialog_, main_));
   EXPECT_FALSE(IsWindowLoaded(dialog_));
   CloseWindow(dialog_);  // nothing happens
+}
+
+TEST_F(WindowFrameworkTest, PopupMenuAndComboBox) {
+  ASSERT_TRUE(LoadWindow(main_));
+  int created = 0;
+  OnEvent({main_, "新建"}, Event::Clicked, [&] { ++created; });
+  driver_.ChooseMenuItem(Text("新建(&N)"));
+  PopupMenu(main_, "菜单");
+  EXPECT_EQ(created, 1);
+  ASSERT_EQ(driver_.popup_menus().size(), 1u);
+  driver_.ChooseMenuItem(std::nullopt);
+  PopupMenu(main_, "菜单", 100, 100);
+  EXPECT_EQ(created, 1);
+  PopupMenu(main_, "没有的菜单");  // nothing happens
+  EXPECT_EQ(driver_.popup_menus().size(), 2u);
+
+  const ControlRef combo{main_, "组合框1"};
+  EXPECT_EQ(ComboAddItem(combo, "草部"), 0);
+  EXPECT_EQ(ComboAddItem(combo, "木部", 5), 1);
+  EXPECT_EQ(ComboItemCount(combo), 2);
+  EXPECT_EQ(ComboItemText(combo, 1), "木部");
+  EXPECT_EQ(ComboItemText(combo, 2), "");
+  EXPECT_EQ(ComboItemText(combo, -1), "");
+  EXPECT_EQ(GetComboIndex(combo), -1);
+  driver_.SelectComboItem(combo, 1);
+  EXPECT_EQ(GetComboIndex(combo), 1);
+  ComboClear(combo);
+  EXPECT_EQ(ComboItemCount(combo), 0);
+  EXPECT_TRUE(driver_.ScriptDone());
 }
 
 using WindowFrameworkDeathTest = WindowFrameworkTest;
