@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/main_window.h"
+#include "app/search.h"
 #include "app/window_templates.h"
 #include "runtime/fatal.h"
 #include "runtime/file_commands.h"
@@ -23,6 +24,7 @@ Application::Application(ApplicationOptions options)
   search_window = RegisterWindow(SearchWindowTemplate());
   editor_window = RegisterWindow(EditorWindowTemplate());
   WireMainWindow(*this);
+  WireSearchWindow(*this);
   // The routine may be run after this object is gone (tests create several); it then does
   // nothing.
   std::weak_ptr<Application*> weak = self_;

@@ -14,6 +14,5 @@ void BackupDatabase(Application&) {}
 std::optional<bool> FinishRename(Application&, int) {
   return false;
 }
-void StartSearch(Application&) {}
 
 }  // namespace kelmor

@@ -1,0 +1,112 @@
+#include "app/search.h"
+
+#include "app/commands.h"
+#include "app/entry_view.h"
+#include "app/statements.h"
+#include "runtime/char_format.h"
+#include "runtime/cursor_commands.h"
+#include "runtime/dialogs.h"
+#include "runtime/list_view_control.h"
+#include "runtime/rich_edit_control.h"
+#include "runtime/text_commands.h"
+#include "runtime/tree_box.h"
+#include "runtime/window_commands.h"
+#include "sqlite_access/sqlite_table.h"
+
+namespace kelmor {
+
+namespace {
+
+constexpr const char* kResultList = "超级列表框1";
+
+// The rich edit counts characters; a GBK lead byte and its trail byte are one.
+int CharacterCount(const Text& text) {
+  int count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i, ++count) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) ++i;
+  }
+  return count;
+}
+
+}  // namespace
+
+void StartSearch(Application& app) {
+  if (!app.CommandMayStart()) return;
+  const ControlRef chooser = app.FieldChooser();
+  const int field = GetComboIndex(chooser);
+  if (field == -1) {
+    MsgBox(Value::FromText("请选择查询项目"));
+    return;
+  }
+  const Text term = GetText(app.Main("编辑框1"));
+  if (term.empty()) {
+    MsgBox(Value::FromText("请查询内容"));
+    return;
+  }
+  app.search_condition = statements::SearchCondition(ComboItemText(chooser, field), term);
+  LoadWindow(app.search_window, {}, true);
+}
+
+void FillResults(Application& app) {
+  SqliteTable table;
+  WaitCursor();
+  const bool herbs = app.collection_mode == kHerbs;
+  SetText({app.search_window, ""}, herbs ? "【中  药】查询" : "【药  方】查询");
+  const ControlRef list{app.search_window, kResultList};
+  const char* name_column = herbs ? "药物名称" : "药方名称";
+  if (app.database && table.Open(herbs ? "zymm" : "yfmm", *app.database)) {
+    while (!table.IsEnd()) {
+      table.Next();
+      // Find leaves the row where it was when nothing matches from here on, and nothing can
+      // match from a later row either, so the walk ends there.
+      if (!table.Find(app.search_condition)) break;
+      const Text name = table.ReadText(name_column);
+      if (name.empty()) continue;
+      const Text summary =
+          herbs ? LeftText(table.ReadText("功能主治"), 100) : table.ReadText("功用");
+      AddRow(list);
+      const int row = GetRowCount(list) - 1;
+      SetCellText(list, row, 0, table.ReadText("类别"));
+      SetCellText(list, row, 1, name);
+      SetCellText(list, row, 2, summary);
+    }
+  }
+  table.Close();
+  RestoreCursor();
+}
+
+void OpenResult(Application& app) {
+  if (!app.CommandMayStart()) return;
+  const ControlRef list{app.search_window, kResultList};
+  const Text name = GetCellText(list, GetCurrentRow(list), 1);
+  if (name.empty()) return;
+  const ControlRef tree = app.Tree();
+  const int count = GetTreeItemCount(tree);
+  for (int i = 0; i < count; ++i) {
+    if (GetTreeItemText(tree, i) == name) SetCurrentItem(tree, i);
+  }
+  ShowEntry(app, name);
+
+  const ControlRef page = app.Page();
+  const Text term = GetText(app.Main("编辑框1"));
+  const int found = FindText(page, 1, false, true, term);
+  if (found >= 0) {
+    SetSelectionStart(page, found);
+    SetSelectionLength(page, CharacterCount(term));
+    SetSelectionCharFormat(page, CharFormat{"宋体", 9, 0, kEffectBold, 0x800000});
+  } else {
+    // Nothing found: an empty selection, so no text is marked.
+    SetSelectionStart(page, 0);
+    SetSelectionLength(page, 0);
+  }
+  FocusControl(page);
+}
+
+void WireSearchWindow(Application& app) {
+  Application* a = &app;
+  OnEvent({app.search_window, ""}, Event::Created, [a] { FillResults(*a); });
+  OnEvent({app.search_window, kResultList}, Event::DoubleClicked, [a] { OpenResult(*a); });
+}
+
+}  // namespace kelmor
