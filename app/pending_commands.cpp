@@ -4,15 +4,7 @@
 
 namespace kelmor {
 
-void AddCategory(Application&) {}
 void AddEntry(Application&) {}
-void StartRename(Application&) {}
 void EditEntry(Application&) {}
-void DeleteNode(Application&) {}
-void CompactDatabase(Application&) {}
-void BackupDatabase(Application&) {}
-std::optional<bool> FinishRename(Application&, int) {
-  return false;
-}
 
 }  // namespace kelmor

@@ -1,0 +1,131 @@
+// Adding, renaming and deleting the categories of the current collection. Each change runs in one
+// transaction; a statement that fails is reported, rolled back and ends the change, so an action
+// is never left half applied. The tree is rebuilt afterwards in every case.
+#include <optional>
+#include <vector>
+
+#include "app/category_tree.h"
+#include "app/commands.h"
+#include "app/statements.h"
+#include "runtime/cursor_commands.h"
+#include "runtime/dialogs.h"
+#include "runtime/tree_box.h"
+#include "sqlite_access/sqlite_dataset.h"
+
+namespace kelmor {
+namespace {
+
+constexpr int kFlagsYesNo = 4;
+constexpr int kFlagsStop = 16;
+
+std::optional<Collection> CurrentCollection(const Application& app) {
+  if (app.collection_mode == kHerbs) return Collection::Herbs;
+  if (app.collection_mode == kPrescriptions) return Collection::Prescriptions;
+  return std::nullopt;
+}
+
+// Runs the statements in order inside one transaction. The first failure shows `failure`
+// (with `flags`), rolls back and skips the rest: running them after the rollback would apply
+// only part of the action, outside any transaction.
+void RunInTransaction(SqliteDB& db, const std::vector<Text>& sql, const Text& failure, int flags) {
+  db.BeginTransaction();
+  for (const Text& statement : sql) {
+    if (!db.Execute(statement)) {
+      MsgBox(Value::FromText(failure), flags);
+      db.RollbackTransaction();
+      break;
+    }
+  }
+  // After a rollback no transaction is open and this does nothing.
+  db.CommitTransaction();
+}
+
+void RebuildTree(Application& app) {
+  WaitCursor();
+  UpdateTree(app);
+  RestoreCursor();
+}
+
+}  // namespace
+
+void AddCategory(Application& app) {
+  Text name;
+  if (!InputBox(Text("请输入一类名称"), Text("一类项目"), Text(), &name)) return;
+  if (name.empty()) return;
+  const std::optional<Collection> c = CurrentCollection(app);
+  if (!c || !app.database) return;
+  {
+    // Every row of the category table counts, so a name already used by an entry is refused.
+    SqliteDataset rows;
+    rows.Open(statements::SelectNodeByName(*c, name), *app.database);
+    rows.Query();
+    if (rows.RowCount() > 0) {
+      MsgBox(Value::FromText("[" + name + "]已经存在,不能增加"), 0);
+      return;
+    }
+    rows.Close();
+  }
+  RunInTransaction(*app.database, {statements::InsertCategory(*c, name)},
+                   "增加一类项目[" + name + "]失败", 0);
+  RebuildTree(app);
+}
+
+void StartRename(Application& app) {
+  SetTreeLabelEditing(app.Tree(), true);
+}
+
+std::optional<bool> FinishRename(Application& app, int item_index) {
+  const ControlRef tree = app.Tree();
+  if (item_index == -1) {
+    MsgBox(Value::FromText("请选择修改的类别"), 0);
+    return false;
+  }
+  // The tree still shows the previous name while the event runs.
+  const Text old_name = GetTreeItemText(tree, item_index);
+  const int answer =
+      MsgBox(Value::FromText("你确定要修改[" + old_name + "]吗？"), kFlagsYesNo, Text("提示"));
+  if (answer != kAnswerYes) {
+    SetTreeItemText(tree, item_index, old_name);
+    return false;
+  }
+  const Text new_name = GetEditedLabel(tree);
+  const std::optional<Collection> c = CurrentCollection(app);
+  if (c && app.database) {
+    RunInTransaction(*app.database,
+                     {statements::RenameNode(*c, new_name, old_name),
+                      statements::RenameEntriesCategory(*c, new_name, old_name)},
+                     "修改[" + old_name + "]错误", kFlagsStop);
+  }
+  RebuildTree(app);
+  SetTreeLabelEditing(tree, false);
+  // The rebuilt tree shows the stored names; the typed text must not replace them.
+  return false;
+}
+
+void DeleteNode(Application& app) {
+  const ControlRef tree = app.Tree();
+  const int current = GetCurrentItem(tree);
+  if (current == -1) {
+    MsgBox(Value::FromText("请选择要删除的类别"), 0);
+    return;
+  }
+  if (HasChildItems(tree, current)) {
+    MsgBox(Value::FromText("已经有子类不能删除"), 0);
+    return;
+  }
+  const Text name = GetTreeItemText(tree, current);
+  if (MsgBox(Value::FromText("你确定要删除[" + name + "]吗？"), kFlagsYesNo, Text("提示")) !=
+      kAnswerYes) {
+    return;
+  }
+  const std::optional<Collection> c = CurrentCollection(app);
+  if (c && app.database) {
+    RunInTransaction(
+        *app.database,
+        {statements::DeleteNode(*c, name), statements::DeleteEntriesOfCategory(*c, name)},
+        "删除[" + name + "]错误", kFlagsStop);
+  }
+  RebuildTree(app);
+}
+
+}  // namespace kelmor
