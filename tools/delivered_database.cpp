@@ -21,7 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kSchema =
+}  // namespace
+
+const char* const kDatabaseSchema =
     "CREATE TABLE zylb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
     "CREATE TABLE yflb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
     "CREATE TABLE zymm(id INTEGER PRIMARY KEY, TYPE TEXT, 药物名称 TEXT, 类别 TEXT, 英文名称 TEXT,"
@@ -31,6 +33,8 @@ constexpr const char* kSchema =
     " 制法 TEXT, 功用 TEXT, 禁忌 TEXT, 备注 TEXT);"
     "CREATE TABLE lbsj(id INTEGER PRIMARY KEY, sj BLOB);"
     "INSERT INTO lbsj(id, sj) VALUES(1, x''), (2, x'');";
+
+namespace {
 
 struct Collection {
   const char* file;
@@ -117,7 +121,8 @@ bool InsertCollection(SqliteDB& db, const Collection& c, const ContentTable& tab
   return true;
 }
 
-// Fills both saved trees with the program's own tree build, on a main window that nobody sees.
+}  // namespace
+
 bool SaveBothTrees(const fs::path& file, std::string& error) {
   ApplicationOptions options;
   options.database_file = file.string();
@@ -138,8 +143,6 @@ bool SaveBothTrees(const fs::path& file, std::string& error) {
   if (!ok) error = "a saved tree is empty";
   return ok;
 }
-
-}  // namespace
 
 bool ReadContentTable(const fs::path& file, ContentTable& table, std::string& error) {
   std::ifstream in(file, std::ios::binary);
@@ -196,7 +199,7 @@ bool MakeDeliveredDatabase(const fs::path& content_dir, const fs::path& target,
   bool ok = false;
   {
     SqliteDB db;
-    ok = db.Open(part.string(), true) && db.Execute(kSchema) && db.BeginTransaction() &&
+    ok = db.Open(part.string(), true) && db.Execute(kDatabaseSchema) && db.BeginTransaction() &&
          InsertCollection(db, kHerbCollection, herbs, error) &&
          InsertCollection(db, kPrescriptionCollection, prescriptions, error) &&
          db.CommitTransaction();

@@ -11,6 +11,9 @@
 
 namespace kelmor::tools {
 
+// The five tables of kelmor.db and the two empty lbsj rows, as one SQL text.
+extern const char* const kDatabaseSchema;
+
 // One table of content: the header names and the rows, every field already GBK.
 struct ContentTable {
   std::vector<Text> header;
@@ -26,5 +29,9 @@ bool ReadContentTable(const std::filesystem::path& file, ContentTable& table, st
 // then no target file is left behind.
 bool MakeDeliveredDatabase(const std::filesystem::path& content_dir,
                            const std::filesystem::path& target, std::string& error);
+
+// Fills both saved trees of the file with the program's own tree build ("更新" in each
+// collection), on a main window that nobody sees. False with a message when one stays empty.
+bool SaveBothTrees(const std::filesystem::path& file, std::string& error);
 
 }  // namespace kelmor::tools
