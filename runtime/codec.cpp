@@ -162,15 +162,18 @@ std::optional<Text> Utf8ToLocal(std::string_view utf8) {
       units.push_back(lead);
       i += 1;
     } else if ((lead & 0xE0) == 0xC0) {
-      if (!continuation(i + 1)) return std::nullopt;
+      // C0 and C1 lead only overlong forms of ASCII (C0 A7 would read as a quote).
+      if (lead < 0xC2 || !continuation(i + 1)) return std::nullopt;
       units.push_back(static_cast<char16_t>(((lead & 0x1F) << 6) |
                                             (static_cast<unsigned char>(utf8[i + 1]) & 0x3F)));
       i += 2;
     } else if ((lead & 0xF0) == 0xE0) {
       if (!continuation(i + 1) || !continuation(i + 2)) return std::nullopt;
-      units.push_back(static_cast<char16_t>(((lead & 0x0F) << 12) |
-                                            ((static_cast<unsigned char>(utf8[i + 1]) & 0x3F) << 6) |
-                                            (static_cast<unsigned char>(utf8[i + 2]) & 0x3F)));
+      const auto unit = static_cast<char16_t>(
+          ((lead & 0x0F) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3F) << 6) |
+          (static_cast<unsigned char>(utf8[i + 2]) & 0x3F));
+      if (unit < 0x800) return std::nullopt;  // overlong: a shorter form exists
+      units.push_back(unit);
       i += 3;
     } else {
       return std::nullopt;

@@ -16,8 +16,9 @@ namespace kelmor {
 // first zero byte, as a C string does.
 std::optional<std::string> LocalToUtf8(std::string_view gbk);
 
-// UTF-8 to local text: only 1- to 3-byte sequences are accepted; a bad lead, a bad continuation,
-// a truncated sequence or a character that GBK cannot hold fails the whole conversion.
+// UTF-8 to local text: only 1- to 3-byte sequences in their shortest form are accepted; a bad
+// lead, an overlong form, a bad continuation, a truncated sequence or a character that GBK cannot
+// hold fails the whole conversion.
 std::optional<Text> Utf8ToLocal(std::string_view utf8);
 
 // Strict GBK to UTF-16: nullopt when any byte sequence is not GBK.
