@@ -20,8 +20,9 @@ bool BuildTree(Application& app) {
   if (app.collection_mode == kHerbs) sql = "select * from zylb ORDER BY xm";
   if (app.collection_mode == kPrescriptions) sql = "select * from yflb ORDER BY xm";
   if (sql != nullptr && app.database) {
-    rows.Open(sql, *app.database);
-    rows.Query();
+    // A query that fails (the file locked or unreadable) builds nothing: the empty tree would
+    // be saved over the stored one.
+    if (!rows.Open(sql, *app.database) || !rows.Query()) return false;
   }
 
   // The selectors are made once per build, not once per row.
@@ -84,9 +85,13 @@ void ShowSavedTree(Application& app, const Text& digit) {
 
 void UpdateTree(Application& app) {
   Application::BusyScope busy(app);
-  if (!BuildTree(app)) return;
-  app.tree_accessor->Reload();
   const Text digit = CollectionDigit(app.collection_mode);
+  if (!BuildTree(app)) {
+    // Not built: the stored tree stays, and is shown again if the window is still there.
+    if (IsWindowLoaded(app.main_window)) ShowSavedTree(app, digit);
+    return;
+  }
+  app.tree_accessor->Reload();
   const Bytes content = app.tree_accessor->ExportContent();
   SaveTree(app, digit, content);
   SetTreeContent(app.Tree(), LoadTree(app, digit));
