@@ -34,8 +34,8 @@ archive=${archives[0]}
 top=$(basename "$archive" .tar.gz)
 
 # Exactly the program folder, nothing else.
-listing=$(tar -tzf "$archive" | sed 's#/$##' | sort)
-expected=$(printf '%s\n' "$top" "$top/NOTICE.md" "$top/bak" "$top/kelmor" "$top/kelmor.db" | sort)
+listing=$(tar -tzf "$archive" | sed 's#/$##' | grep -vx "$top" | sort)
+expected=$(printf '%s\n' "$top/NOTICE.md" "$top/bak" "$top/kelmor" "$top/kelmor.db" | sort)
 [ "$listing" = "$expected" ] || fail "archive holds:"$'\n'"$listing"$'\n'"expected:"$'\n'"$expected"
 
 # --- Unpacked elsewhere -----------------------------------------------------------------------
