@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/entry_editor.h"
 #include "app/main_window.h"
 #include "app/search.h"
 #include "app/window_templates.h"
@@ -25,6 +26,7 @@ Application::Application(ApplicationOptions options)
   editor_window = RegisterWindow(EditorWindowTemplate());
   WireMainWindow(*this);
   WireSearchWindow(*this);
+  WireEditorWindow(*this);
   // The routine may be run after this object is gone (tests create several); it then does
   // nothing.
   std::weak_ptr<Application*> weak = self_;

@@ -2,11 +2,11 @@
 // transaction; a statement that fails is reported, rolled back and ends the change, so an action
 // is never left half applied. The tree is rebuilt afterwards in every case.
 #include <optional>
-#include <vector>
 
 #include "app/category_tree.h"
 #include "app/commands.h"
 #include "app/statements.h"
+#include "app/transaction.h"
 #include "runtime/cursor_commands.h"
 #include "runtime/dialogs.h"
 #include "runtime/tree_box.h"
@@ -17,28 +17,6 @@ namespace {
 
 constexpr int kFlagsYesNo = 4;
 constexpr int kFlagsStop = 16;
-
-std::optional<Collection> CurrentCollection(const Application& app) {
-  if (app.collection_mode == kHerbs) return Collection::Herbs;
-  if (app.collection_mode == kPrescriptions) return Collection::Prescriptions;
-  return std::nullopt;
-}
-
-// Runs the statements in order inside one transaction. The first failure shows `failure`
-// (with `flags`), rolls back and skips the rest: running them after the rollback would apply
-// only part of the action, outside any transaction.
-void RunInTransaction(SqliteDB& db, const std::vector<Text>& sql, const Text& failure, int flags) {
-  db.BeginTransaction();
-  for (const Text& statement : sql) {
-    if (!db.Execute(statement)) {
-      MsgBox(Value::FromText(failure), flags);
-      db.RollbackTransaction();
-      break;
-    }
-  }
-  // After a rollback no transaction is open and this does nothing.
-  db.CommitTransaction();
-}
 
 void RebuildTree(Application& app) {
   WaitCursor();
@@ -52,7 +30,7 @@ void AddCategory(Application& app) {
   Text name;
   if (!InputBox(Text("请输入一类名称"), Text("一类项目"), Text(), &name)) return;
   if (name.empty()) return;
-  const std::optional<Collection> c = CurrentCollection(app);
+  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
   if (!c || !app.database) return;
   {
     // Every row of the category table counts, so a name already used by an entry is refused.
@@ -89,7 +67,7 @@ std::optional<bool> FinishRename(Application& app, int item_index) {
     return false;
   }
   const Text new_name = GetEditedLabel(tree);
-  const std::optional<Collection> c = CurrentCollection(app);
+  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
   if (c && app.database) {
     RunInTransaction(*app.database,
                      {statements::RenameNode(*c, new_name, old_name),
@@ -118,7 +96,7 @@ void DeleteNode(Application& app) {
       kAnswerYes) {
     return;
   }
-  const std::optional<Collection> c = CurrentCollection(app);
+  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
   if (c && app.database) {
     RunInTransaction(
         *app.database,

@@ -3,11 +3,20 @@
 // value is stored and found as typed and can never change which rows a statement touches.
 #pragma once
 
+#include <optional>
+
 #include "runtime/value.h"
 
 namespace kelmor {
 
 enum class Collection { Herbs = 1, Prescriptions = 2 };
+
+// The collection of a collection mode (1 herbs, 2 prescriptions); none for any other mode.
+inline std::optional<Collection> CollectionOfMode(int mode) {
+  if (mode == 1) return Collection::Herbs;
+  if (mode == 2) return Collection::Prescriptions;
+  return std::nullopt;
+}
 
 // The columns of a herb as the editor delivers them (name and category go separately).
 struct HerbFields {

@@ -1,0 +1,315 @@
+// Adding and editing entries of both collections in the modal editor.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "app/application.h"
+#include "app/category_tree.h"
+#include "runtime/tree_box.h"
+#include "runtime/tree_content.h"
+#include "runtime/window_commands.h"
+#include "sqlite_access/field.h"
+#include "sqlite_access/sqlite_dataset.h"
+#include "sqlite_access/sqlite_db.h"
+#include "tests/support/schema.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_driver.h"
+
+namespace kelmor {
+namespace {
+
+class EntryEditorTest : public ::testing::Test {
+ protected:
+  EntryEditorTest() {
+    SqliteDB db;
+    EXPECT_TRUE(db.Open(File(), true));
+    EXPECT_TRUE(test::CreateSchema(db));
+    const std::int64_t jia = test::InsertCategoryRow(db, 1, "甲");
+    test::InsertCategoryRow(db, 1, "人参", jia);
+    test::InsertCategoryRow(db, 1, "丙");
+    EXPECT_TRUE(test::InsertHerb(db, "人参", "甲", {{"性味", "甘"}, {"附注", "旧"}}));
+    const std::int64_t fang = test::InsertCategoryRow(db, 2, "解表剂");
+    test::InsertCategoryRow(db, 2, "麻黄汤", fang);
+    EXPECT_TRUE(test::InsertPrescription(db, "麻黄汤", "解表剂", {{"配方", "麻黄9克"}}));
+  }
+  ~EntryEditorTest() override {
+    app_.reset();
+    ResetWindowFramework();
+  }
+
+  std::string File() const { return (dir_ / "kelmor.db").string(); }
+
+  void Start(bool prescriptions = false) {
+    ApplicationOptions options;
+    options.database_file = File();
+    app_ = std::make_unique<Application>(options);
+    ASSERT_TRUE(LoadWindow(app_->main_window));
+    if (prescriptions) driver_.Click(app_->Main("按钮2"));
+    Menu("更新");
+  }
+
+  void Execute(const Text& sql) {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File()));
+    ASSERT_TRUE(db.Execute(sql));
+  }
+
+  void Menu(const char* caption, int item = -1) {
+    driver_.ChooseMenuItem(Text(caption));
+    driver_.RightClickTreeItem(app_->Tree(), item);
+  }
+
+  // Chooses the menu item on the tree item and plays `steps` in the editor it opens.
+  void InEditor(const char* caption, const Text& item, std::function<void()> steps) {
+    bool opened = false;
+    driver_.OnModal([&] {
+      opened = true;
+      steps();
+    });
+    Menu(caption, Item(item));
+    EXPECT_TRUE(opened);
+  }
+
+  ControlRef Editor(const char* control) const { return {app_->editor_window, control}; }
+  Text Title() const { return GetText({app_->editor_window, ""}); }
+
+  int Item(const Text& text) {
+    for (int i = 0; i < GetTreeItemCount(app_->Tree()); ++i) {
+      if (GetTreeItemText(app_->Tree(), i) == text) return i;
+    }
+    return -1;
+  }
+
+  std::vector<Text> Column(const Text& sql, const char* column) {
+    SqliteDB db;
+    db.Open(File());
+    SqliteDataset rows;
+    rows.Open(sql, db);
+    rows.Query();
+    std::vector<Text> out;
+    const Field field(column);
+    while (!rows.IsEnd()) {
+      rows.Next();
+      bool ok = false;
+      Text value = rows.ReadText(field, ok);
+      if (ok) out.push_back(value);
+    }
+    return out;
+  }
+
+  bool PageShows(const Text& text) {
+    return GetText(app_->Page()).find(text) != Text::npos;
+  }
+
+  test::TempDir dir_;
+  test::TestDriver driver_;
+  std::unique_ptr<Application> app_;
+};
+
+TEST_F(EntryEditorTest, AddsAHerbWithItsTreeRowAndShowsIt) {
+  Start();
+  InEditor("增加二类", "甲", [&] {
+    EXPECT_EQ(Title(), "【中  药】添加");
+    EXPECT_EQ(GetCurrentPage(Editor("选择夹1")), 0);
+    EXPECT_TRUE(IsVisible(Editor("选择框1")));
+    EXPECT_EQ(GetText(Editor("药物类别编辑框")), "甲");
+    EXPECT_EQ(GetInputMode(Editor("药物名称编辑框")), 0);
+    driver_.Type(Editor("药物名称编辑框"), "党参");
+    driver_.Type(Editor("性味编辑框"), "甘，平");
+    driver_.Type(Editor("功能主治编辑框"), "补中益气");
+    driver_.Click(Editor("按钮1"));
+  });
+  EXPECT_FALSE(IsWindowLoaded(app_->editor_window));
+  EXPECT_TRUE(driver_.message_boxes().empty());
+  EXPECT_EQ(Column("select type||'/'||类别||'/'||性味 as v from zymm where 药物名称='党参'", "v"),
+            std::vector<Text>{"甲/甲/甘，平"});
+  EXPECT_EQ(Column("select xm from zylb where type='党参'", "xm"),
+            Column("select id from zylb where type='甲'", "id"));
+  // The tree and its saved copy show the new herb at once.
+  ASSERT_NE(Item("党参"), -1);
+  EXPECT_EQ(GetTreeItemText(app_->Tree(), GetParentItem(app_->Tree(), Item("党参"))), "甲");
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())), ParseTreeContent(LoadTree(*app_, "1")));
+  EXPECT_TRUE(PageShows("补中益气"));
+}
+
+TEST_F(EntryEditorTest, AHerbWhoseCategoryHasNoRowStillGetsItsEntryRow) {
+  Start();
+  Execute("delete from zylb where type='丙'");  // the tree still shows 丙
+  InEditor("增加二类", "丙", [&] {
+    driver_.Type(Editor("药物名称编辑框"), "黄芪");
+    driver_.Click(Editor("按钮1"));
+  });
+  EXPECT_EQ(Column("select 类别 from zymm where 药物名称='黄芪'", "类别"), std::vector<Text>{"丙"});
+  EXPECT_TRUE(Column("select id from zylb where type='黄芪'", "id").empty());
+}
+
+TEST_F(EntryEditorTest, ContinuousAddingKeepsTheWindowAndTheCategory) {
+  Start();
+  InEditor("增加二类", "丙", [&] {
+    driver_.Click(Editor("选择框1"));
+    for (const char* name : {"黄芪", "白术"}) {
+      driver_.Type(Editor("药物名称编辑框"), name);
+      driver_.Type(Editor("别名编辑框"), Text(name) + "别名");
+      driver_.Click(Editor("按钮1"));
+      EXPECT_TRUE(IsWindowLoaded(app_->editor_window));
+      EXPECT_EQ(GetText(Editor("药物名称编辑框")), "");
+      EXPECT_EQ(GetText(Editor("别名编辑框")), "");
+      EXPECT_EQ(GetText(Editor("药物类别编辑框")), "丙");
+    }
+    driver_.CloseBox(app_->editor_window);
+  });
+  EXPECT_EQ(Column("select 药物名称 from zymm where 类别='丙' order by rowid", "药物名称"),
+            (std::vector<Text>{"黄芪", "白术"}));
+  EXPECT_EQ(Column("select 别名 from zymm where 类别='丙' order by rowid", "别名"),
+            (std::vector<Text>{"黄芪别名", "白术别名"}));
+  EXPECT_NE(Item("白术"), -1);
+}
+
+TEST_F(EntryEditorTest, EditsAHerbWithoutTouchingItsNameOrCategory) {
+  Start();
+  InEditor("编辑内容", "人参", [&] {
+    EXPECT_EQ(Title(), "【中  药】编辑");
+    EXPECT_EQ(GetCurrentPage(Editor("选择夹1")), 0);
+    EXPECT_FALSE(IsVisible(Editor("选择框1")));
+    EXPECT_EQ(GetText(Editor("药物名称编辑框")), "人参");
+    EXPECT_EQ(GetInputMode(Editor("药物名称编辑框")), 1);
+    EXPECT_EQ(GetText(Editor("药物类别编辑框")), "甲");
+    EXPECT_EQ(GetText(Editor("性味编辑框")), "甘");
+    EXPECT_EQ(GetText(Editor("附注编辑框")), "旧");
+    driver_.ClearText(Editor("性味编辑框"));
+    driver_.Type(Editor("性味编辑框"), "甘，微苦");
+    driver_.Click(Editor("按钮1"));
+  });
+  EXPECT_FALSE(IsWindowLoaded(app_->editor_window));
+  EXPECT_EQ(Column("select 性味||'/'||附注||'/'||类别||'/'||type as v from zymm", "v"),
+            std::vector<Text>{"甘，微苦/旧/甲/甲"});
+  EXPECT_TRUE(PageShows("甘，微苦"));
+}
+
+TEST_F(EntryEditorTest, PrescriptionTextsAreStoredWithoutSpaces) {
+  Start(true);
+  InEditor("增加二类", "解表剂", [&] {
+    EXPECT_EQ(Title(), "【药  方】添加");
+    EXPECT_EQ(GetCurrentPage(Editor("选择夹1")), 1);
+    EXPECT_TRUE(IsVisible(Editor("选择框2")));
+    EXPECT_FALSE(IsVisible(Editor("选择框1")));
+    EXPECT_EQ(GetText(Editor("药方类别编辑框")), "解表剂");
+    driver_.Type(Editor("药方编辑框"), "桂枝汤");
+    driver_.Type(Editor("配方编辑框"), "桂枝 9克\r\n芍药　9克");
+    driver_.Type(Editor("功用编辑框"), "解肌 发表");
+    driver_.Click(Editor("按钮3"));
+  });
+  EXPECT_EQ(Column("select 配方 from yfmm where 药方名称='桂枝汤'", "配方"),
+            std::vector<Text>{"桂枝9克\r\n芍药9克"});
+  EXPECT_EQ(Column("select 功用 from yfmm where 药方名称='桂枝汤'", "功用"),
+            std::vector<Text>{"解肌发表"});
+  EXPECT_NE(Item("桂枝汤"), -1);
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())), ParseTreeContent(LoadTree(*app_, "2")));
+
+  InEditor("编辑内容", "麻黄汤", [&] {
+    EXPECT_EQ(Title(), "【药  方】编辑");
+    EXPECT_EQ(GetCurrentPage(Editor("选择夹1")), 1);
+    EXPECT_FALSE(IsVisible(Editor("选择框2")));
+    EXPECT_EQ(GetText(Editor("配方编辑框")), "麻黄9克");
+    driver_.ClearText(Editor("配方编辑框"));
+    driver_.Type(Editor("配方编辑框"), "麻黄 9克 杏仁 6克");
+    driver_.Click(Editor("按钮3"));
+  });
+  EXPECT_EQ(Column("select 配方 from yfmm where 药方名称='麻黄汤'", "配方"),
+            std::vector<Text>{"麻黄9克杏仁6克"});
+  EXPECT_TRUE(PageShows("麻黄9克杏仁6克"));
+}
+
+TEST_F(EntryEditorTest, MenuChecksAndCancellingSaveNothing) {
+  Start();
+  Menu("增加二类");  // no current item: nothing at all
+  Menu("编辑内容");
+  Menu("增加二类", Item("人参"));
+  Menu("编辑内容", Item("甲"));
+  EXPECT_EQ(driver_.message_texts(),
+            (std::vector<Text>{"这是一类没有内容", "此类[人参]不能添加二类", "这是一类没有内容"}));
+
+  InEditor("增加二类", "甲", [&] {
+    driver_.Click(Editor("按钮1"));  // an empty name does nothing
+    EXPECT_TRUE(IsWindowLoaded(app_->editor_window));
+    driver_.Type(Editor("药物名称编辑框"), "党参");
+    driver_.Click(Editor("按钮2"));
+  });
+  EXPECT_FALSE(IsWindowLoaded(app_->editor_window));
+  InEditor("增加二类", "甲", [&] {
+    driver_.Type(Editor("药物名称编辑框"), "党参");
+    driver_.CloseBox(app_->editor_window);
+  });
+  EXPECT_TRUE(Column("select id from zymm where 药物名称='党参'", "id").empty());
+  EXPECT_TRUE(Column("select id from zylb where type='党参'", "id").empty());
+  EXPECT_EQ(driver_.message_texts().size(), 3u);
+}
+
+TEST_F(EntryEditorTest, QuotedNamesAndTextsAreStoredAsTyped) {
+  Start();
+  InEditor("增加二类", "甲", [&] {
+    driver_.Type(Editor("药物名称编辑框"), "王'");
+    driver_.Type(Editor("附注编辑框"), "it's'); drop table zymm; --");
+    driver_.Click(Editor("按钮1"));
+  });
+  EXPECT_TRUE(driver_.message_boxes().empty());
+  EXPECT_EQ(Column("select 附注 from zymm where 药物名称='王'''", "附注"),
+            std::vector<Text>{"it's'); drop table zymm; --"});
+  ASSERT_NE(Item("王'"), -1);
+  InEditor("编辑内容", "王'", [&] {
+    EXPECT_EQ(GetText(Editor("附注编辑框")), "it's'); drop table zymm; --");
+    driver_.Type(Editor("性味编辑框"), "苦'");
+    driver_.Click(Editor("按钮1"));
+  });
+  EXPECT_EQ(Column("select 性味 from zymm where 药物名称='王'''", "性味"), std::vector<Text>{"苦'"});
+  EXPECT_EQ(Column("select 性味 from zymm where 药物名称='人参'", "性味"), std::vector<Text>{"甘"});
+}
+
+TEST_F(EntryEditorTest, AFailingStatementIsReportedAndNothingIsHalfAdded) {
+  Execute("CREATE TRIGGER refused BEFORE INSERT ON zymm BEGIN SELECT RAISE(ABORT,'x'); END;");
+  Execute("CREATE TRIGGER frozen BEFORE UPDATE ON zymm BEGIN SELECT RAISE(ABORT,'x'); END;");
+  Start();
+  InEditor("增加二类", "甲", [&] {
+    driver_.Type(Editor("药物名称编辑框"), "党参");
+    driver_.Click(Editor("按钮1"));
+  });
+  InEditor("编辑内容", "人参", [&] {
+    driver_.Type(Editor("性味编辑框"), "苦");
+    driver_.Click(Editor("按钮1"));
+  });
+  ASSERT_EQ(driver_.message_texts(), (std::vector<Text>{"添加[党参]失败", "修改[人参]失败"}));
+  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 0u);
+  // The tree row of the refused herb was rolled back with it.
+  EXPECT_TRUE(Column("select id from zylb where type='党参'", "id").empty());
+  EXPECT_EQ(Item("党参"), -1);
+  EXPECT_EQ(Column("select 性味 from zymm", "性味"), std::vector<Text>{"甘"});
+  EXPECT_FALSE(IsWindowLoaded(app_->editor_window));
+}
+
+TEST_F(EntryEditorTest, ALockedDatabaseLosesNothing) {
+  Start(true);
+  SqliteDB other;
+  ASSERT_TRUE(other.Open(File()));
+  ASSERT_TRUE(other.Execute("BEGIN IMMEDIATE"));
+  InEditor("增加二类", "解表剂", [&] {
+    driver_.Type(Editor("药方编辑框"), "桂枝汤");
+    driver_.Click(Editor("按钮3"));
+  });
+  ASSERT_TRUE(other.Execute("ROLLBACK"));
+  EXPECT_EQ(driver_.message_texts(), std::vector<Text>{"添加[桂枝汤]失败"});
+  EXPECT_EQ(Item("桂枝汤"), -1);
+  EXPECT_NE(Item("麻黄汤"), -1);
+  EXPECT_TRUE(Column("select id from yfmm where 药方名称='桂枝汤'", "id").empty());
+  // Once the lock is gone the same save goes through.
+  InEditor("增加二类", "解表剂", [&] {
+    driver_.Type(Editor("药方编辑框"), "桂枝汤");
+    driver_.Click(Editor("按钮3"));
+  });
+  EXPECT_NE(Item("桂枝汤"), -1);
+  EXPECT_EQ(Column("select 类别 from yfmm where 药方名称='桂枝汤'", "类别"),
+            std::vector<Text>{"解表剂"});
+}
+
+}  // namespace
+}  // namespace kelmor
