@@ -13,17 +13,16 @@ namespace kelmor {
 bool BuildTree(Application& app) {
   Application::BusyScope busy(app);
   SqliteDataset rows;
-  SetTreeContent(app.Tree(), Bytes());
-  SetText(app.Page(), Text());
-
   const char* sql = nullptr;
   if (app.collection_mode == kHerbs) sql = "select * from zylb ORDER BY xm";
   if (app.collection_mode == kPrescriptions) sql = "select * from yflb ORDER BY xm";
   if (sql != nullptr && app.database) {
-    // A query that fails (the file locked or unreadable) builds nothing: the empty tree would
-    // be saved over the stored one.
+    // A query that fails (the file locked or unreadable) builds nothing and leaves the tree
+    // as it is shown: an empty tree would be saved over the stored one.
     if (!rows.Open(sql, *app.database) || !rows.Query()) return false;
   }
+  SetTreeContent(app.Tree(), Bytes());
+  SetText(app.Page(), Text());
 
   // The selectors are made once per build, not once per row.
   const Field type_field("type");
@@ -86,11 +85,7 @@ void ShowSavedTree(Application& app, const Text& digit) {
 void UpdateTree(Application& app) {
   Application::BusyScope busy(app);
   const Text digit = CollectionDigit(app.collection_mode);
-  if (!BuildTree(app)) {
-    // Not built: the stored tree stays, and is shown again if the window is still there.
-    if (IsWindowLoaded(app.main_window)) ShowSavedTree(app, digit);
-    return;
-  }
+  if (!BuildTree(app)) return;
   app.tree_accessor->Reload();
   const Bytes content = app.tree_accessor->ExportContent();
   SaveTree(app, digit, content);

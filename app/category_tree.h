@@ -8,9 +8,9 @@
 namespace kelmor {
 
 // Replaces the tree by the category table of the current collection and empties the detail
-// page. Pending events are processed between rows. False when the category rows could not be
-// read, or when the main window went away while events were processed (nothing more may touch
-// it then).
+// page. Pending events are processed between rows. False when the main window went away while
+// events were processed (nothing more may touch it then), and when the category rows could not
+// be read (the tree and the page are left as they were).
 bool BuildTree(Application& app);
 
 // "更新": BuildTree, store the result packed in lbsj, show the stored copy.

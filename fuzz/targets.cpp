@@ -1,8 +1,6 @@
 #include "fuzz/targets.h"
 
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 
 namespace kelmor::fuzz {
 
@@ -17,12 +15,6 @@ std::span<const Target> Targets() {
       {"entry_view", FuzzEntryView},
   }};
   return kTargets;
-}
-
-void Require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "fuzz property violated: %s\n", what);
-  std::abort();
 }
 
 }  // namespace kelmor::fuzz

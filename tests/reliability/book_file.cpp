@@ -58,7 +58,8 @@ std::string IntegrityCheck(const std::filesystem::path& file) {
   if (!db) return "cannot open";
   Statement s = Prepare(db.get(), "PRAGMA integrity_check");
   if (!s) return std::string("cannot check: ") + sqlite3_errmsg(db.get());
-  if (sqlite3_step(s.get()) != SQLITE_ROW) return std::string("no result: ") + sqlite3_errmsg(db.get());
+  if (sqlite3_step(s.get()) != SQLITE_ROW)
+    return std::string("no result: ") + sqlite3_errmsg(db.get());
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0));
   return text ? text : "(null)";
 }

@@ -92,10 +92,25 @@ int DeviceCharacteristics(sqlite3_file* f) {
 
 // Version 1 methods only: no shared memory (so no WAL) and no memory mapping, so that every
 // byte goes through Write.
-const sqlite3_io_methods kMethods = {
-    1,         Close, Read,        Write,       Truncate,          Sync,
-    FileSize,  Lock,  Unlock,      CheckReservedLock, FileControl, SectorSize,
-    DeviceCharacteristics, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+const sqlite3_io_methods kMethods = {1,
+                                     Close,
+                                     Read,
+                                     Write,
+                                     Truncate,
+                                     Sync,
+                                     FileSize,
+                                     Lock,
+                                     Unlock,
+                                     CheckReservedLock,
+                                     FileControl,
+                                     SectorSize,
+                                     DeviceCharacteristics,
+                                     nullptr,
+                                     nullptr,
+                                     nullptr,
+                                     nullptr,
+                                     nullptr,
+                                     nullptr};
 
 int Open(sqlite3_vfs* vfs, const char* name, sqlite3_file* file, int flags, int* out_flags) {
   auto* ours = reinterpret_cast<FaultFile*>(file);

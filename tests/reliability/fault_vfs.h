@@ -12,7 +12,7 @@ enum class FaultKind { Write, Sync, Lock };
 
 class FaultVfs {
  public:
-  FaultVfs();  // registers as the default VFS
+  FaultVfs();   // registers as the default VFS
   ~FaultVfs();  // puts the previous default back
   FaultVfs(const FaultVfs&) = delete;
   FaultVfs& operator=(const FaultVfs&) = delete;
