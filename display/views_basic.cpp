@@ -6,6 +6,8 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -322,9 +324,26 @@ class StaticView : public View {
       widget_->setAlignment(align);
     }
     if (changes & Bit(WindowChange::Text)) widget_->setText(WindowText(hwnd()));
+    if (changes & (Bit(WindowChange::Text) | Bit(WindowChange::Geometry))) FitOneLine();
   }
 
  private:
+  // A caption a little wider than its label (the editor's "【药物名称】：" in 80 pixels) reads
+  // badly broken over two lines; a slightly smaller font keeps it on one.
+  void FitOneLine() {
+    QFont font = widget_->parentWidget() ? widget_->parentWidget()->font() : widget_->font();
+    const QString text = widget_->text();
+    if (!text.contains(u'\n') && QFontMetrics(font).horizontalAdvance(text) > widget_->width()) {
+      constexpr int kSmallestPixels = 10;
+      int pixels = QFontInfo(font).pixelSize();
+      while (pixels > kSmallestPixels &&
+             QFontMetrics(font).horizontalAdvance(text) > widget_->width()) {
+        font.setPixelSize(--pixels);
+      }
+    }
+    widget_->setFont(font);
+  }
+
   QPointer<QLabel> widget_;
 };
 
