@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "fuzz/targets.h"
 #include "fuzz/tree_window.h"
 #include "runtime/tree_box.h"
@@ -14,17 +16,16 @@ std::int32_t Int32At(const std::array<std::uint8_t, kTreeContentTailSize>& tail,
                                    static_cast<std::uint32_t>(tail[at + 3]) << 24);
 }
 
-// The accessor reads each text as a memory-file text: it also ends at a byte 0x1A (outside a
-// double-byte character), and a lead byte directly before the zero byte is dropped. Contents
-// without either are read exactly as the tree box reads them.
-bool ReadsAlike(const std::vector<TreeContentRecord>& records) {
+// The accessor reads each text as a memory-file text: it also ends at a byte 0x1A, and a lead
+// byte directly before the zero byte is dropped. Contents without either are read exactly as
+// the tree box reads them.
+bool ReadsAlike(const Bytes& content, const std::vector<TreeContentRecord>& records) {
+  if (std::find(content.begin(), content.end(), 0x1A) != content.end()) return false;
   for (const TreeContentRecord& record : records) {
     const Text& t = record.text;
     for (std::size_t i = 0; i < t.size(); ++i) {
-      const auto byte = static_cast<std::uint8_t>(t[i]);
-      if (byte == 0x1A) return false;
-      if (byte >= 0x80) {
-        if (i + 1 == t.size()) return false;  // a lead byte before the zero byte
+      if (static_cast<std::uint8_t>(t[i]) >= 0x80) {
+        if (i + 1 == t.size()) return false;
         ++i;
       }
     }
@@ -42,7 +43,7 @@ void FuzzParseContent(Input input) {
   Require(items.size() <= content.size() / (kTreeContentTailSize + 1), "no record from nothing");
   // The accessor and the tree box read a content alike: the same records, texts and numbers.
   const std::vector<TreeContentRecord> records = ParseTreeContent(content);
-  if (!ReadsAlike(records)) return;
+  if (!ReadsAlike(content, records)) return;
   Require(items.size() == records.size(), "same record count as the tree box");
   for (std::size_t i = 0; i < items.size() && i < records.size(); ++i) {
     Require(items[i].text == records[i].text, "same text");
@@ -54,7 +55,11 @@ void FuzzParseContent(Input input) {
   SetTreeContent(tree, content);
   Require(accessor.Bind(tree.window, kFuzzTreeControl), "bind");
   accessor.Reload();
-  Require(accessor.ExportContent() == GetTreeContent(tree), "export equals the tree's content");
+  // The tree box keeps at most 510 bytes of a text, which may cut a character in half.
+  const Bytes held = GetTreeContent(tree);
+  if (ReadsAlike(held, ParseTreeContent(held))) {
+    Require(accessor.ExportContent() == held, "export equals the tree's content");
+  }
   Require(accessor.GetItemCount() == GetTreeItemCount(tree), "item count");
   SetTreeContent(tree, Bytes());
 }
