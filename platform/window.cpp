@@ -853,6 +853,11 @@ BOOL PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
              : FALSE;
 }
 
+DWORD GetQueueStatus(UINT flags) {
+  if ((flags & QS_POSTMESSAGE) == 0 || Reg().queue.empty()) return 0;
+  return (static_cast<DWORD>(QS_POSTMESSAGE) << 16) | QS_POSTMESSAGE;
+}
+
 BOOL GetMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
   MSG local;
   MSG* out = lpMsg ? lpMsg : &local;

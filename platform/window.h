@@ -192,6 +192,10 @@ void PostQuitMessage(int nExitCode);
 // first queued message for hWnd (0: any window, and thread messages) within the message range
 // (0, 0: all). PM_REMOVE removes it. FALSE when there is none. Never waits.
 BOOL PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+// Whether messages are queued, without asking the host: QS_POSTMESSAGE in both words when any
+// message (posted or thread) waits in the queue, else 0.
+inline constexpr UINT QS_POSTMESSAGE = 0x0008;
+DWORD GetQueueStatus(UINT flags);
 // Removes the next matching message, waiting (Host::WaitForEvents) while there is none. Returns
 // 0 for WM_QUIT, -1 when the queue is empty and there is no host to wait for, else nonzero.
 BOOL GetMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);

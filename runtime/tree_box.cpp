@@ -364,20 +364,36 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
   state.Send(platform::TVM_DELETEITEM, 0, static_cast<platform::LPARAM>(platform::TVI_ROOT));
   state.Invalidate();
 
+  // The mirror is built along with the items instead of by a walk afterwards: the records come
+  // in pre-order and each becomes the last child of its parent, so the order of insertion is
+  // the tree's pre-order. Anyone else changing the structure meanwhile drops it (the subclass).
+  state.nodes.clear();
+  state.roots.clear();
+  state.node_of.clear();
+  state.preorder.clear();
+  state.index_of.clear();
+  state.nodes.reserve(records.size());
+  state.node_of.reserve(records.size());
+  state.preorder.reserve(records.size());
+  state.model_valid = state.Send(platform::TVM_GETCOUNT, 0, 0) == 0;
+
   // Each list of siblings is one frame: its level, its parent and the item inserted last.
   struct Frame {
     std::int32_t level;
     HTREEITEM parent;
     HTREEITEM last;
+    int parent_node;
+    int last_node;
   };
   std::vector<Frame> lists;
   std::vector<HTREEITEM> to_expand;
   for (const auto& record : records) {
-    if (lists.empty()) lists.push_back({record.level, platform::TVI_ROOT, 0});
+    if (lists.empty()) lists.push_back({record.level, platform::TVI_ROOT, 0, -1, -1});
     while (true) {
       Frame& list = lists.back();
       if (record.level > list.level && list.last != 0) {
-        lists.push_back({record.level, list.last, 0});  // one level down, whatever the gap
+        // one level down, whatever the gap
+        lists.push_back({record.level, list.last, 0, list.last_node, -1});
         break;
       }
       if (record.level < list.level && lists.size() > 1) {
@@ -388,6 +404,7 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
     }
     Frame& list = lists.back();
     Text text = record.text;
+    const auto flags = static_cast<std::uint32_t>(record.flags);
     platform::TVINSERTSTRUCTA insert;
     insert.hParent = list.parent;
     insert.hInsertAfter = platform::TVI_LAST;
@@ -396,25 +413,40 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
     insert.item.iImage = record.image;
     insert.item.iSelectedImage = record.selected_image;
     insert.item.lParam = record.data;
+    // Bold, expanded and the state image go in with the item, as a separate TVM_SETITEM of
+    // these state bits would set them.
+    insert.item.stateMask = 0xF030;
+    insert.item.state = (flags & 3) * 16 | ((flags >> 16) & 0xF000);
+    ++state.own_changes;
     const auto item = static_cast<HTREEITEM>(
         state.Send(platform::TVM_INSERTITEMA, 0, reinterpret_cast<platform::LPARAM>(&insert)));
+    --state.own_changes;
     if (item == 0) continue;
     list.last = item;
-    const auto flags = static_cast<std::uint32_t>(record.flags);
-    platform::TVITEMA tv;
-    tv.mask = platform::TVIF_STATE | platform::TVIF_HANDLE;
-    tv.hItem = item;
-    tv.stateMask = 0xF030;
-    tv.state = (flags & 3) * 16 | ((flags >> 16) & 0xF000);
-    state.Send(platform::TVM_SETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv));
+    if (state.model_valid) {
+      list.last_node = state.AddNode(item, list.parent_node);
+      state.preorder.push_back(item);
+    }
     if (flags & kTreeFlagExpanded) to_expand.push_back(item);
+  }
+  if (state.model_valid) {
+    // Nodes are in pre-order, so every subtree is complete before its root is reached from the
+    // end.
+    for (std::size_t i = state.nodes.size(); i-- > 0;) {
+      const int parent = state.nodes[i].parent;
+      if (parent >= 0) state.nodes[parent].size += state.nodes[i].size;
+    }
+    state.index_of.reserve(state.preorder.size());
+    for (std::size_t i = 0; i < state.preorder.size(); ++i) {
+      state.index_of.emplace(state.preorder[i], static_cast<int>(i));
+    }
+    state.order_valid = true;
   }
   for (HTREEITEM item : to_expand) {
     state.Send(platform::TVM_EXPAND, platform::TVE_EXPAND, static_cast<platform::LPARAM>(item));
   }
   state.Send(platform::TVM_SETITEMHEIGHT, static_cast<platform::WPARAM>(state.item_height), 0);
   state.Send(platform::WM_SETREDRAW, platform::TRUE, 0);
-  state.Invalidate();
   state.Send(platform::TVM_SELECTITEM, platform::TVGN_CARET,
              static_cast<platform::LPARAM>(state.ItemAt(state.last_current_item)));
 }

@@ -1,9 +1,13 @@
 #include "runtime/window_commands.h"
 
+#include <time.h>
+
+#include <cstdint>
 #include <vector>
 
 #include "platform/commctrl.h"
 #include "platform/cursor.h"
+#include "platform/host.h"
 #include "platform/menu.h"
 #include "platform/window.h"
 #include "runtime/window_registry.h"
@@ -16,6 +20,19 @@ using detail::ResolveKind;
 using detail::Target;
 
 void DoEvents() {
+  // Long loops call this once per row. Asking the host to handle the user's input costs far more
+  // than a row while the user does nothing, so the host is asked at most every few milliseconds
+  // (often enough to keep the window painting); messages already queued go out at once.
+  constexpr std::int64_t kHostInterval = 10'000'000;  // ns
+  std::int64_t& asked_at = detail::TheRegistry().host_events_at;
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  const std::int64_t now = std::int64_t{ts.tv_sec} * 1'000'000'000 + ts.tv_nsec;
+  if (platform::CurrentHost() != nullptr && now - asked_at < kHostInterval &&
+      platform::GetQueueStatus(platform::QS_POSTMESSAGE) == 0) {
+    return;
+  }
+  asked_at = now;
   platform::MSG msg;
   while (platform::PeekMessageA(&msg, 0, 0, 0, platform::PM_NOREMOVE)) {
     if (msg.message == platform::WM_QUIT) break;

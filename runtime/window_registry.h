@@ -3,6 +3,7 @@
 // run-time error rules. Not for the application.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -63,6 +64,8 @@ struct Registry {
   std::vector<std::unique_ptr<WindowState>> windows;                     // id = index + 1
   std::unordered_map<platform::HWND, std::pair<WindowId, int>> by_hwnd;  // control -1 = window
   std::vector<platform::HWND> modal_stack;
+  // When DoEvents last let the host handle the user's input (monotonic clock, nanoseconds).
+  std::int64_t host_events_at = 0;
 };
 
 Registry& TheRegistry();

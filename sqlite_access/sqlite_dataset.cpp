@@ -19,6 +19,7 @@ bool SqliteDataset::Open(const Text& sql, const SqliteDB& db) {
   Close();
   connection_ = db.connection();
   statement_ = std::move(next);
+  columns_by_name_.clear();
   return rc == SQLITE_OK;
 }
 
@@ -55,6 +56,7 @@ bool SqliteDataset::Close() {
   statement_.reset();
   walk_.reset();
   connection_ = nullptr;
+  columns_by_name_.clear();
   return true;
 }
 
@@ -70,15 +72,23 @@ bool SqliteDataset::Next() {
 int SqliteDataset::ColumnOf(const Field& field) const {
   if (field.by_number()) return field.number() - 1;
   if (!field.by_name()) return -1;
-  std::optional<std::string> utf8 = sqlite::ToUtf8(field.name());
-  if (!utf8) return -1;
-  sqlite3_stmt* s = statement_.get();
-  const int count = sqlite3_column_count(s);
-  for (int i = 0; i < count; ++i) {
-    const char* name = sqlite3_column_name(s, i);
-    if (name && sqlite::NamesEqualFolded(*utf8, name)) return i;
+  for (const auto& [name, column] : columns_by_name_) {
+    if (name == field.name()) return column;
   }
-  return -1;
+  int found = -1;
+  if (std::optional<std::string> utf8 = sqlite::ToUtf8(field.name())) {
+    sqlite3_stmt* s = statement_.get();
+    const int count = sqlite3_column_count(s);
+    for (int i = 0; i < count; ++i) {
+      const char* name = sqlite3_column_name(s, i);
+      if (name && sqlite::NamesEqualFolded(*utf8, name)) {
+        found = i;
+        break;
+      }
+    }
+  }
+  columns_by_name_.emplace_back(field.name(), found);
+  return found;
 }
 
 bool SqliteDataset::RowOk() const {

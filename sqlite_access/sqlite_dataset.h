@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "runtime/value.h"
 #include "sqlite_access/field.h"
@@ -55,6 +57,9 @@ class SqliteDataset {
 
   sqlite3* connection_ = nullptr;  // borrowed from the SqliteDB
   sqlite::Statement statement_;
+  // Column names already looked up for this statement: a walk asks for the same few names on
+  // every row, and each lookup would convert the name and compare it with every column.
+  mutable std::vector<std::pair<Text, int>> columns_by_name_;
   std::optional<Walk> walk_;
 };
 

@@ -29,6 +29,9 @@ bool SqliteTable::Open(const Text& table_name, const SqliteDB& db) {
 }
 
 bool SqliteTable::Load() {
+  read_statements_.clear();
+  find_condition_.clear();
+  find_statement_.reset();
   names_.clear();
   names_utf8_.clear();
   row_ids_.Clear();
@@ -71,6 +74,9 @@ bool SqliteTable::Close() {
   names_utf8_.clear();
   row_ids_.Clear();
   pending_.reset();
+  read_statements_.clear();
+  find_condition_.clear();
+  find_statement_.reset();
   return true;
 }
 
@@ -90,24 +96,50 @@ bool SqliteTable::IsEnd() const {
 
 bool SqliteTable::Find(const Text& condition) {
   if (!is_open() || condition.empty()) return false;
-  std::string start;
-  if (valid_row()) {
-    start = row_ids_.TextAt(current_);
-  } else if (current_ > row_ids_.size()) {
-    return false;
-  } else {
-    start = "0";
+  if (!valid_row() && current_ > row_ids_.size()) return false;
+  if (!row_ids_.numeric()) {
+    std::optional<std::string> cond = sqlite::ToUtf8(condition);
+    return cond && FindByText(*cond);
   }
-  std::optional<std::string> cond = sqlite::ToUtf8(condition);
-  if (!cond) return false;
+  if (!find_statement_ || condition != find_condition_) {
+    find_statement_.reset();
+    find_condition_.clear();
+    std::optional<std::string> cond = sqlite::ToUtf8(condition);
+    if (!cond) return false;
+    // A named parameter, so that a stray '?' in the condition cannot take its place.
+    find_statement_ = sqlite::Prepare(
+        connection_, sqlite::FillTemplate(
+                         "SELECT _ROWID_ FROM %s WHERE (%s) AND (_ROWID_>=:kelmor_start) ",
+                         {name_utf8_, *cond}));
+    if (!find_statement_) return false;
+    find_condition_ = condition;
+  }
+  sqlite3_stmt* s = find_statement_.get();
+  sqlite3_reset(s);
+  sqlite3_bind_int64(s, sqlite3_bind_parameter_index(s, ":kelmor_start"),
+                     valid_row() ? row_ids_.NumberAt(current_) : 0);
+  std::int32_t position = 0;
+  if (sqlite3_step(s) == SQLITE_ROW) {
+    const unsigned char* id = sqlite3_column_text(s, 0);
+    if (id) position = row_ids_.Find(reinterpret_cast<const char*>(id));
+  }
+  sqlite3_reset(s);
+  if (position == 0) return false;  // no row, or a row added after loading
+  current_ = position;
+  return true;
+}
+
+bool SqliteTable::FindByText(const std::string& utf8_condition) {
+  // Ids that are not plain integers go into the statement as the text they were read as.
+  const std::string start = valid_row() ? row_ids_.TextAt(current_) : "0";
   sqlite::Statement s = sqlite::Prepare(
       connection_, sqlite::FillTemplate("SELECT _ROWID_ FROM %s WHERE (%s) AND (_ROWID_>=%s) ",
-                                        {name_utf8_, *cond, start}));
+                                        {name_utf8_, utf8_condition, start}));
   if (!s || sqlite3_step(s.get()) != SQLITE_ROW) return false;
   const unsigned char* id = sqlite3_column_text(s.get(), 0);
   if (!id) return false;
   const std::int32_t position = row_ids_.Find(reinterpret_cast<const char*>(id));
-  if (position == 0) return false;  // a row added after loading
+  if (position == 0) return false;
   current_ = position;
   return true;
 }
@@ -133,13 +165,31 @@ bool SqliteTable::ReadColumn(const Field& field, Read read) {
   if (!is_open() || !valid_row()) return false;
   const int column = ColumnOf(field);
   if (column < 0) return false;
-  sqlite::Statement s = sqlite::Prepare(
-      connection_,
-      sqlite::FillTemplate("SELECT %s FROM %s WHERE _ROWID_ = %s ",
-                           {names_utf8_[column], name_utf8_, row_ids_.TextAt(current_)}));
-  if (!s || sqlite3_step(s.get()) != SQLITE_ROW) return false;
-  read(s.get());
-  return true;
+  if (!row_ids_.numeric()) {
+    // Ids that are not plain integers go into the statement as the text they were read as.
+    sqlite::Statement s = sqlite::Prepare(
+        connection_,
+        sqlite::FillTemplate("SELECT %s FROM %s WHERE _ROWID_ = %s ",
+                             {names_utf8_[column], name_utf8_, row_ids_.TextAt(current_)}));
+    if (!s || sqlite3_step(s.get()) != SQLITE_ROW) return false;
+    read(s.get());
+    return true;
+  }
+  if (read_statements_.size() < names_.size()) read_statements_.resize(names_.size());
+  sqlite::Statement& cached = read_statements_[column];
+  if (!cached) {
+    cached = sqlite::Prepare(connection_,
+                             sqlite::FillTemplate("SELECT %s FROM %s WHERE _ROWID_ = ? ",
+                                                  {names_utf8_[column], name_utf8_}));
+    if (!cached) return false;
+  }
+  sqlite3_stmt* s = cached.get();
+  sqlite3_reset(s);
+  sqlite3_bind_int64(s, 1, row_ids_.NumberAt(current_));
+  const bool found = sqlite3_step(s) == SQLITE_ROW;
+  if (found) read(s);
+  sqlite3_reset(s);
+  return found;
 }
 
 Text SqliteTable::ReadText(const Field& field) {

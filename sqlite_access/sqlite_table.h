@@ -13,6 +13,7 @@
 
 #include "runtime/value.h"
 #include "sqlite_access/field.h"
+#include "sqlite_access/handles.h"
 #include "sqlite_access/row_ids.h"
 
 struct sqlite3;
@@ -68,6 +69,8 @@ class SqliteTable {
   // Runs the one-row read of a column of the current row; false when no row was read.
   template <class Read>
   bool ReadColumn(const Field& field, Read read);
+  // Find for ids that are not all plain integers: a statement of its own each time.
+  bool FindByText(const std::string& utf8_condition);
 
   sqlite3* connection_ = nullptr;  // borrowed from the SqliteDB
   Mode mode_ = Mode::Closed;
@@ -77,6 +80,13 @@ class SqliteTable {
   std::vector<std::string> names_utf8_;  // as SQLite gave them, for statements
   sqlite::RowIds row_ids_;
   std::optional<std::vector<Pending>> pending_;
+  // Statements reused within one opening (a walk reads the same columns of many rows): per
+  // column the one-row read with the row id as a parameter, and the search of the last
+  // condition with its start row as a parameter. Each is reset right after use, so none holds
+  // a read transaction between calls.
+  std::vector<sqlite::Statement> read_statements_;
+  Text find_condition_;
+  sqlite::Statement find_statement_;
 };
 
 }  // namespace kelmor
