@@ -2,7 +2,11 @@
 //   kelmor-bench [benchmark options]   the Google Benchmark table (20,000 and 100,000 herbs)
 //   kelmor-bench --ratios              one line "ratio NAME VALUE" per goal: program time over
 //                                      floor time, each the median of several rounds
+//   kelmor-bench --responsiveness      the longest stretch without event processing during
+//                                      "更新" on 100,000 herbs
 #include <benchmark/benchmark.h>
+
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,8 +21,10 @@
 #include "app/statements.h"
 #include "bench/bench_world.h"
 #include "bench/floors.h"
+#include "platform/host.h"
 #include "runtime/codec.h"
 #include "runtime/pack.h"
+#include "runtime/tree_box.h"
 #include "tools/generated_database.h"
 
 namespace kelmor::bench {
@@ -97,6 +103,26 @@ void RegisterAll(BenchWorld& w, double min_time) {
   });
 }
 
+// The steps of showing the saved tree one by one, to see where its time goes.
+void RegisterParts(BenchWorld& w) {
+  auto add = [](const char* name, auto body) {
+    benchmark::RegisterBenchmark(name, body)->Unit(benchmark::kMillisecond)->UseRealTime();
+  };
+  add("parts/load_tree_20k", [&w](benchmark::State& s) {
+    for (auto _ : s) benchmark::DoNotOptimize(LoadTree(w.app(), "1"));
+  });
+  add("parts/set_tree_content_20k", [&w](benchmark::State& s) {
+    const Bytes content = LoadTree(w.app(), "1");
+    for (auto _ : s) SetTreeContent(w.app().Tree(), content);
+  });
+  add("parts/get_tree_content_20k", [&w](benchmark::State& s) {
+    for (auto _ : s) benchmark::DoNotOptimize(GetTreeContent(w.app().Tree()));
+  });
+  add("parts/reload_20k", [&w](benchmark::State& s) {
+    for (auto _ : s) w.app().tree_accessor->Reload();
+  });
+}
+
 // Collects the time per iteration of every run, by benchmark name.
 class Collector : public benchmark::BenchmarkReporter {
  public:
@@ -136,15 +162,74 @@ int RunRatios(BenchWorld& w) {
   return 0;
 }
 
+double NowMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+// A host that only notes when it was asked to process events.
+class GapHost : public platform::Host {
+ public:
+  int ShowMessageBox(const platform::MessageBoxRequest&) override { return 1; }
+  void ProcessEvents() override { Note(); }
+  void WaitForEvents() override {}
+  platform::UINT TrackPopupMenu(const std::vector<platform::PopupMenuItem>&, int, int,
+                                platform::HWND) override {
+    return 0;
+  }
+  void Start() {
+    last_ = NowMs();
+    max_gap_ = 0;
+    points_ = 0;
+  }
+  void Note() {
+    const double now = NowMs();
+    max_gap_ = std::max(max_gap_, now - last_);
+    last_ = now;
+    ++points_;
+  }
+  double max_gap_ms() const { return max_gap_; }
+  long points() const { return points_; }
+
+ private:
+  double last_ = 0;
+  double max_gap_ = 0;
+  long points_ = 0;
+};
+
+// The longest stretch without event processing during "更新" on 100,000 herbs, counted from the
+// start of the command to its end.
+int RunResponsiveness(BenchWorld& w) {
+  w.UseDatabase(w.large_file());
+  GapHost host;
+  platform::SetHost(&host);
+  for (int run = 0; run < 3; ++run) {
+    host.Start();
+    const double start = NowMs();
+    UpdateTree(w.app());
+    host.Note();
+    const double total = NowMs() - start;
+    std::printf("update_tree_100k total_ms %.1f event_points %ld max_gap_ms %.1f\n", total,
+                host.points(), host.max_gap_ms());
+  }
+  platform::SetHost(nullptr);
+  w.UseDatabase(w.small_file());
+  return 0;
+}
+
 }  // namespace
 }  // namespace kelmor::bench
 
 int main(int argc, char** argv) {
   bool ratios = false;
+  bool responsiveness = false;
   std::vector<char*> args;
   for (int i = 0; i < argc; ++i) {
     if (std::strcmp(argv[i], "--ratios") == 0) {
       ratios = true;
+    } else if (std::strcmp(argv[i], "--responsiveness") == 0) {
+      responsiveness = true;
     } else {
       args.push_back(argv[i]);
     }
@@ -153,7 +238,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&count, args.data());
   kelmor::bench::BenchWorld world(true);
   if (ratios) return kelmor::bench::RunRatios(world);
+  if (responsiveness) return kelmor::bench::RunResponsiveness(world);
   kelmor::bench::RegisterAll(world, 0.5);
+  kelmor::bench::RegisterParts(world);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
