@@ -8,18 +8,21 @@ floor, from kelmor-bench's JSON output.
 
 Every benchmark named update_tree_<N>k/program or update_tree_<N>k/floor becomes a point (the
 median over repetitions). The dashed line is the program's time at the smallest N scaled
-linearly, so a program line that stays on it grows linearly. Writes an SVG beside the PNG; the
-PNG needs rsvg-convert (apt-get install librsvg2-bin). Python 3 standard library only.
+linearly, so a program line that stays on it grows linearly. The plot is drawn as SVG and turned
+into the PNG by rsvg-convert (apt-get install librsvg2-bin); without it the SVG is left instead.
+Python 3 standard library only.
 """
 import json
 import math
+import os
 import re
 import shutil
 import statistics
 import subprocess
 import sys
 
-NAME = re.compile(r"^update_tree_(\d+)k/(program|floor)$")
+# Google Benchmark appends options to the name: update_tree_20k/program/min_time:0.500/real_time.
+NAME = re.compile(r"^update_tree_(\d+)k/(program|floor)(/|$)")
 TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
 
 
@@ -47,7 +50,7 @@ def nice_step(span):
 
 
 def svg(series, width=640, height=400):
-    left, right, top, bottom = 70, 20, 40, 50
+    left, right, top, bottom = 70, 70, 40, 50
     all_n = sorted({n for s in series.values() for n in s})
     all_t = [t for s in series.values() for t in s.values()]
     if not all_n:
@@ -124,6 +127,7 @@ def main(argv):
         print(f"plot_update_tree: wrote {svg_file}; rsvg-convert is missing for the PNG", file=sys.stderr)
         return 1
     subprocess.run(["rsvg-convert", "-o", argv[2], svg_file], check=True)
+    os.remove(svg_file)
     return 0
 
 
