@@ -1,0 +1,182 @@
+// Hostile names typed by the user: quotes, statement separators, comment starters, LIKE
+// wildcards, control characters, very long texts and bytes that are no GBK text. For each,
+// exactly the intended rows change and the stored text reads back as typed, or the action's
+// failure is shown and nothing changes.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "runtime/codec.h"
+#include "runtime/dialogs.h"
+#include "runtime/tree_box.h"
+#include "runtime/tree_content.h"
+#include "sqlite_access/field.h"
+#include "sqlite_access/sqlite_dataset.h"
+#include "sqlite_access/sqlite_db.h"
+#include "tests/reliability/book_file.h"
+#include "tests/reliability/reliability_fixture.h"
+#include "tests/support/schema.h"
+
+namespace kelmor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Hostile {
+  std::string label;
+  Text text;
+};
+
+// Texts a user could type into an input box or a label edit.
+std::vector<Hostile> HostileNames() {
+  return {
+      {"quote", "王'"},
+      {"quotes", "''''"},
+      {"double quote", "\"甲\""},
+      {"separator", "a'; DROP TABLE zylb; --"},
+      {"line comment", "x -- y"},
+      {"block comment", "/* 甲"},
+      {"percent", "%"},
+      {"underscore", "_"},
+      {"like pattern", "甲%_"},
+      {"backslash", "a\\b\\'"},
+      {"control characters",
+       "a\x01\x02\x1f\x7f"
+       "b"},
+      {"byte 1A", "甲\x1a乙"},
+      {"tab", "a\tb"},
+      {"not gbk", "\xff\xfe"},
+      {"cut character", "甲\xb0"},
+  };
+}
+
+class HostileInput : public ::testing::TestWithParam<Hostile> {
+ protected:
+  HostileInput() { test::MakeBookFile(File()); }
+  fs::path File() const { return dir_ / "kelmor.db"; }
+
+  // One column of the rows a query returns, read through a connection of its own.
+  std::vector<Text> Column(const Text& sql, const char* column) {
+    SqliteDB db;
+    db.Open(File().string());
+    SqliteDataset rows;
+    rows.Open(sql, db);
+    rows.Query();
+    std::vector<Text> out;
+    const Field field(column);
+    while (!rows.IsEnd()) {
+      rows.Next();
+      bool ok = false;
+      Text value = rows.ReadText(field, ok);
+      if (ok) out.push_back(value);
+    }
+    return out;
+  }
+  std::vector<Text> Categories() { return Column("select type from zylb order by id", "type"); }
+
+  // What an edit box holds after the text was typed into it: a single-line edit takes no
+  // control character (they are keys: tab, Ctrl+Z ...).
+  static Text AsShown(const Text& typed) {
+    Text shown;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+      const auto byte = static_cast<unsigned char>(typed[i]);
+      if (byte >= 0x81 && byte <= 0xFE && i + 1 < typed.size()) {
+        shown += typed.substr(i++, 2);
+      } else if (byte >= 0x20) {
+        shown += typed[i];
+      }
+    }
+    return shown;
+  }
+
+  // Whether the text can be stored at all: SQLite holds UTF-8.
+  static bool Storable(const Text& text) { return LocalToUtf8(text).has_value(); }
+
+  test::TempDir dir_;
+};
+
+TEST_P(HostileInput, AddingACategoryStoresExactlyTheTypedName) {
+  const Text typed = GetParam().text;
+  const Text name = AsShown(typed);
+  const test::BookRows before = test::ReadBookRows(File());
+  const std::vector<Text> categories = Categories();
+  test::Session session(File());
+  session.driver().AnswerInputBox(typed);
+  session.Menu("增加一类");
+  const test::BookRows now = test::ReadBookRows(File());
+  for (const char* untouched : {"yflb", "zymm", "yfmm"})
+    EXPECT_EQ(now.at(untouched), before.at(untouched)) << untouched;
+  std::vector<Text> expected = categories;
+  if (Storable(name)) {
+    expected.push_back(name);
+    EXPECT_TRUE(session.driver().message_boxes().empty());
+    EXPECT_NE(session.Item(name), -1) << "the tree shows the new name";
+  } else {
+    EXPECT_EQ(session.driver().message_texts(),
+              std::vector<Text>{"增加一类项目[" + name + "]失败"});
+  }
+  EXPECT_EQ(Categories(), expected);
+  EXPECT_TRUE(session.NoOpenTransaction());
+}
+
+TEST_P(HostileInput, RenamingTouchesOnlyTheCategoryAndItsEntries) {
+  // The label edit is an edit box too.
+  const Text name = AsShown(GetParam().text);
+  const test::BookRows before = test::ReadBookRows(File());
+  test::Session session(File());
+  session.Menu("编辑类别");
+  session.driver().AnswerMessageBox(kAnswerYes);
+  session.driver().EditLabel(session.app().Tree(), session.Item("甲"), name);
+  const test::BookRows now = test::ReadBookRows(File());
+  for (const char* untouched : {"yflb", "yfmm"})
+    EXPECT_EQ(now.at(untouched), before.at(untouched)) << untouched;
+  if (Storable(name)) {
+    EXPECT_EQ(Categories(), (std::vector<Text>{name, "人参", "丙"}));
+    EXPECT_EQ(Column("select 类别 from zymm", "类别"), std::vector<Text>{name});
+    EXPECT_EQ(Column("select 药物名称 from zymm", "药物名称"), std::vector<Text>{"人参"});
+    EXPECT_EQ(session.driver().message_texts().size(), 1u);
+  } else {
+    EXPECT_EQ(now, before);
+    EXPECT_EQ(session.driver().message_texts().back(), "修改[甲]错误");
+  }
+  EXPECT_TRUE(session.NoOpenTransaction());
+}
+
+TEST_P(HostileInput, DeletingAHostileNameDeletesOnlyIt) {
+  const Text name = AsShown(GetParam().text);
+  if (!Storable(name)) GTEST_SKIP() << "cannot be stored, so cannot be deleted";
+  {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File().string()));
+    ASSERT_NE(test::InsertCategoryRow(db, 1, name), 0);
+  }
+  {
+    test::Session session(File());
+    session.Menu("更新");
+  }
+  const test::BookRows before = test::ReadBookRows(File());
+  test::Session session(File());
+  const int item = session.Item(name);
+  ASSERT_NE(item, -1) << "shown after a restart";
+  session.driver().ClickTreeItem(session.app().Tree(), item);
+  session.driver().AnswerMessageBox(kAnswerYes);
+  session.Menu("删除", item);
+  EXPECT_EQ(Categories(), (std::vector<Text>{"甲", "人参", "丙"}));
+  const test::BookRows now = test::ReadBookRows(File());
+  for (const char* untouched : {"yflb", "zymm", "yfmm"})
+    EXPECT_EQ(now.at(untouched), before.at(untouched)) << untouched;
+  EXPECT_EQ(session.driver().message_texts().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, HostileInput, ::testing::ValuesIn(HostileNames()),
+                         [](const auto& info) {
+                           std::string n = info.param.label;
+                           for (char& c : n) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return n;
+                         });
+
+}  // namespace
+}  // namespace kelmor
