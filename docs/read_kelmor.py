@@ -24,13 +24,16 @@ def unpack(value):
     if value is None or len(value) < 8:
         return b""
     magic, length = struct.unpack_from("<II", value)
-    if magic != MAGIC or length == 0:
+    stream = value[8:]
+    # No deflate stream grows more than 1032-fold; the program refuses a length beyond that.
+    if magic != MAGIC or length == 0 or not stream or length > len(stream) * 1032 + 64:
         return b""
     try:
-        content = zlib.decompress(value[8:])
+        content = zlib.decompress(stream)
     except zlib.error:
         return b""
-    return content[: 2 * length]  # the program inflates into 2 * length bytes at most
+    # The program inflates into 2 * length bytes; a stream that needs more does not unpack.
+    return content if len(content) <= 2 * length else b""
 
 
 def parse(content):
