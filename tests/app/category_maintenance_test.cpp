@@ -14,14 +14,13 @@
 #include "sqlite_access/field.h"
 #include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tests/app/app_test.h"
 #include "tests/support/schema.h"
-#include "tests/support/temp_dir.h"
-#include "tests/support/test_driver.h"
 
 namespace kelmor {
 namespace {
 
-class CategoryMaintenanceTest : public ::testing::Test {
+class CategoryMaintenanceTest : public test::AppTest {
  protected:
   CategoryMaintenanceTest() {
     SqliteDB db;
@@ -32,58 +31,13 @@ class CategoryMaintenanceTest : public ::testing::Test {
     test::InsertCategoryRow(db, 1, "丙");
     EXPECT_TRUE(test::InsertHerb(db, "人参", "甲"));
   }
-  ~CategoryMaintenanceTest() override {
-    app_.reset();
-    ResetWindowFramework();
-  }
-
-  std::string File() const { return (dir_ / "kelmor.db").string(); }
 
   void Start() {
-    ApplicationOptions options;
-    options.database_file = File();
-    app_ = std::make_unique<Application>(options);
-    ASSERT_TRUE(LoadWindow(app_->main_window));
+    StartApp();
     Menu("更新");
   }
 
-  // Chooses a popup-menu item after a right click on the item (-1: empty space).
-  void Menu(const char* caption, int item = -1) {
-    driver_.ChooseMenuItem(Text(caption));
-    driver_.RightClickTreeItem(app_->Tree(), item);
-  }
-
-  int Item(const Text& text) {
-    for (int i = 0; i < GetTreeItemCount(app_->Tree()); ++i) {
-      if (GetTreeItemText(app_->Tree(), i) == text) return i;
-    }
-    return -1;
-  }
-
-  // The values of one column of the rows a query returns, read through a second connection.
-  std::vector<Text> Column(const Text& sql, const char* column) {
-    SqliteDB db;
-    db.Open(File());
-    SqliteDataset rows;
-    rows.Open(sql, db);
-    rows.Query();
-    std::vector<Text> out;
-    const Field field(column);
-    while (!rows.IsEnd()) {
-      rows.Next();
-      bool ok = false;
-      Text value = rows.ReadText(field, ok);
-      // The walk makes one pass past the last row; that read fails.
-      if (ok) out.push_back(value);
-    }
-    return out;
-  }
-
   std::vector<Text> Categories() { return Column("select type from zylb order by id", "type"); }
-
-  test::TempDir dir_;
-  test::TestDriver driver_;
-  std::unique_ptr<Application> app_;
 };
 
 TEST_F(CategoryMaintenanceTest, AddsABoldFirstLevelCategoryAndSavesTheTree) {

@@ -11,6 +11,7 @@
 #include "sqlite_access/field.h"
 #include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tests/app/app_test.h"
 #include "tests/support/schema.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_driver.h"
@@ -18,7 +19,7 @@
 namespace kelmor {
 namespace {
 
-class DatabaseMaintenanceTest : public ::testing::Test {
+class DatabaseMaintenanceTest : public test::AppTest {
  protected:
   DatabaseMaintenanceTest() {
     SqliteDB db;
@@ -31,25 +32,9 @@ class DatabaseMaintenanceTest : public ::testing::Test {
     }
     db.CommitTransaction();
   }
-  ~DatabaseMaintenanceTest() override {
-    app_.reset();
-    ResetWindowFramework();
-  }
-
-  std::string File() const { return (dir_ / "kelmor.db").string(); }
   std::string Backup() const { return (dir_ / "bak" / "kelmor.db").string(); }
 
-  void Start() {
-    ApplicationOptions options;
-    options.database_file = File();
-    app_ = std::make_unique<Application>(options);
-    ASSERT_TRUE(LoadWindow(app_->main_window));
-  }
-
-  void Menu(const char* caption) {
-    driver_.ChooseMenuItem(Text(caption));
-    driver_.RightClickTreeItem(app_->Tree(), -1);
-  }
+  void Start() { StartApp(); }
 
   // Every herb name in order, read from the file through a connection of its own.
   static std::vector<Text> Names(const std::string& file) {
@@ -68,10 +53,6 @@ class DatabaseMaintenanceTest : public ::testing::Test {
     }
     return out;
   }
-
-  test::TempDir dir_;
-  test::TestDriver driver_;
-  std::unique_ptr<Application> app_;
 };
 
 TEST_F(DatabaseMaintenanceTest, CompactionShrinksTheFileAndKeepsTheRows) {

@@ -12,14 +12,13 @@
 #include "sqlite_access/field.h"
 #include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tests/app/app_test.h"
 #include "tests/support/schema.h"
-#include "tests/support/temp_dir.h"
-#include "tests/support/test_driver.h"
 
 namespace kelmor {
 namespace {
 
-class EntryEditorTest : public ::testing::Test {
+class EntryEditorTest : public test::AppTest {
  protected:
   EntryEditorTest() {
     SqliteDB db;
@@ -33,18 +32,9 @@ class EntryEditorTest : public ::testing::Test {
     test::InsertCategoryRow(db, 2, "麻黄汤", fang);
     EXPECT_TRUE(test::InsertPrescription(db, "麻黄汤", "解表剂", {{"配方", "麻黄9克"}}));
   }
-  ~EntryEditorTest() override {
-    app_.reset();
-    ResetWindowFramework();
-  }
-
-  std::string File() const { return (dir_ / "kelmor.db").string(); }
 
   void Start(bool prescriptions = false) {
-    ApplicationOptions options;
-    options.database_file = File();
-    app_ = std::make_unique<Application>(options);
-    ASSERT_TRUE(LoadWindow(app_->main_window));
+    StartApp();
     if (prescriptions) driver_.Click(app_->Main("按钮2"));
     Menu("更新");
   }
@@ -53,11 +43,6 @@ class EntryEditorTest : public ::testing::Test {
     SqliteDB db;
     ASSERT_TRUE(db.Open(File()));
     ASSERT_TRUE(db.Execute(sql));
-  }
-
-  void Menu(const char* caption, int item = -1) {
-    driver_.ChooseMenuItem(Text(caption));
-    driver_.RightClickTreeItem(app_->Tree(), item);
   }
 
   // Chooses the menu item on the tree item and plays `steps` in the editor it opens.
@@ -74,37 +59,7 @@ class EntryEditorTest : public ::testing::Test {
   ControlRef Editor(const char* control) const { return {app_->editor_window, control}; }
   Text Title() const { return GetText({app_->editor_window, ""}); }
 
-  int Item(const Text& text) {
-    for (int i = 0; i < GetTreeItemCount(app_->Tree()); ++i) {
-      if (GetTreeItemText(app_->Tree(), i) == text) return i;
-    }
-    return -1;
-  }
-
-  std::vector<Text> Column(const Text& sql, const char* column) {
-    SqliteDB db;
-    db.Open(File());
-    SqliteDataset rows;
-    rows.Open(sql, db);
-    rows.Query();
-    std::vector<Text> out;
-    const Field field(column);
-    while (!rows.IsEnd()) {
-      rows.Next();
-      bool ok = false;
-      Text value = rows.ReadText(field, ok);
-      if (ok) out.push_back(value);
-    }
-    return out;
-  }
-
-  bool PageShows(const Text& text) {
-    return GetText(app_->Page()).find(text) != Text::npos;
-  }
-
-  test::TempDir dir_;
-  test::TestDriver driver_;
-  std::unique_ptr<Application> app_;
+  bool PageShows(const Text& text) { return GetText(app_->Page()).find(text) != Text::npos; }
 };
 
 TEST_F(EntryEditorTest, AddsAHerbWithItsTreeRowAndShowsIt) {
@@ -262,7 +217,8 @@ TEST_F(EntryEditorTest, QuotedNamesAndTextsAreStoredAsTyped) {
     driver_.Type(Editor("性味编辑框"), "苦'");
     driver_.Click(Editor("按钮1"));
   });
-  EXPECT_EQ(Column("select 性味 from zymm where 药物名称='王'''", "性味"), std::vector<Text>{"苦'"});
+  EXPECT_EQ(Column("select 性味 from zymm where 药物名称='王'''", "性味"),
+            std::vector<Text>{"苦'"});
   EXPECT_EQ(Column("select 性味 from zymm where 药物名称='人参'", "性味"), std::vector<Text>{"甘"});
 }
 

@@ -13,6 +13,7 @@
 #include "runtime/tree_content.h"
 #include "runtime/window_commands.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tests/app/app_test.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_driver.h"
 
@@ -30,15 +31,8 @@ constexpr const char* kTables =
     "CREATE TABLE lbsj(id INTEGER PRIMARY KEY, sj BLOB);"
     "INSERT INTO lbsj VALUES(1, x''), (2, x'');";
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::AppTest {
  protected:
-  ~MainWindowTest() override {
-    app_.reset();
-    ResetWindowFramework();
-  }
-
-  std::string File() const { return (dir_ / "kelmor.db").string(); }
-
   void MakeDatabase(const Text& more = {}) {
     SqliteDB db;
     ASSERT_TRUE(db.Open(File(), true));
@@ -48,17 +42,7 @@ class MainWindowTest : public ::testing::Test {
     }
   }
 
-  void Start() {
-    ApplicationOptions options;
-    options.database_file = File();
-    app_ = std::make_unique<Application>(options);
-    ASSERT_TRUE(LoadWindow(app_->main_window));
-  }
-
-  void ChooseMenu(const char* caption) {
-    driver_.ChooseMenuItem(Text(caption));
-    driver_.RightClickTreeItem(app_->Tree(), -1);
-  }
+  void Start() { StartApp(); }
 
   std::vector<TreeContentRecord> Tree() { return ParseTreeContent(GetTreeContent(app_->Tree())); }
 
@@ -96,10 +80,6 @@ class MainWindowTest : public ::testing::Test {
     sqlite3_step(s);
     sqlite3_finalize(s);
   }
-
-  test::TempDir dir_;
-  test::TestDriver driver_;
-  std::unique_ptr<Application> app_;
 };
 
 TEST_F(MainWindowTest, StartsWithoutAFileAndNeverCreatesIt) {
@@ -158,7 +138,7 @@ TEST_F(MainWindowTest, UpdateBuildsStoresAndShowsTheTree) {
       "insert into zylb(id,type,xm) values(1,'A',0),(2,'B',1),(3,'C',1),(4,'',1),(5,'D',2),"
       "(6,'X',99)");
   Start();
-  ChooseMenu("更新");
+  Menu("更新");
   const std::vector<TreeContentRecord> expected = {{"A", 1, 0, 1, kTreeFlagBold, 1},
                                                    {"B", 1, 0, 2, 0, 2},
                                                    {"D", 1, 0, 5, 0, 3},
@@ -218,7 +198,7 @@ TEST_F(MainWindowTest, DoubleClickShowsTheFirstEntryOfThatName) {
       "'A','B'),('解表药','麻黄','第二','','');"
       "insert into zymm(药物名称,别名) values('坏', x'FF41')");
   Start();
-  ChooseMenu("更新");
+  Menu("更新");
   SetText(app_->Page(), "before");
   driver_.DoubleClickTreeItem(app_->Tree(), 1);
   const Text page = GetText(app_->Page());
@@ -245,7 +225,7 @@ TEST_F(MainWindowTest, CommandsWaitWhileATreeBuildLetsEventsThrough) {
 TEST_F(MainWindowTest, PopupMenuHasTheEightCommands) {
   MakeDatabase();
   Start();
-  ChooseMenu("更新");
+  Menu("更新");
   ASSERT_EQ(driver_.popup_menus().size(), 1u);
   EXPECT_EQ(driver_.popup_menus()[0],
             (std::vector<Text>{"增加一类", "增加二类", "编辑类别", "编辑内容", "删除", "更新",

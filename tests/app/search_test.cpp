@@ -10,6 +10,7 @@
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tests/app/app_test.h"
 #include "tests/support/schema.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_driver.h"
@@ -19,15 +20,8 @@ namespace {
 
 using Row = std::vector<Text>;
 
-class SearchTest : public ::testing::Test {
+class SearchTest : public test::AppTest {
  protected:
-  ~SearchTest() override {
-    app_.reset();
-    ResetWindowFramework();
-  }
-
-  std::string File() const { return (dir_ / "kelmor.db").string(); }
-
   // The schema plus `more` (SQL).
   void MakeDatabase(const Text& more = {}) {
     ASSERT_TRUE(test::CreateSchemaFile(File()));
@@ -37,12 +31,7 @@ class SearchTest : public ::testing::Test {
     ASSERT_TRUE(db.Execute(more));
   }
 
-  void Start() {
-    ApplicationOptions options;
-    options.database_file = File();
-    app_ = std::make_unique<Application>(options);
-    ASSERT_TRUE(LoadWindow(app_->main_window));
-  }
+  void Start() { StartApp(); }
 
   ControlRef Box() const { return app_->Main("编辑框1"); }
   ControlRef List() const { return {app_->search_window, "超级列表框1"}; }
@@ -100,10 +89,6 @@ class SearchTest : public ::testing::Test {
     }
     return marked;
   }
-
-  test::TempDir dir_;
-  test::TestDriver driver_;
-  std::unique_ptr<Application> app_;
   Text title_;
 };
 

@@ -1,0 +1,77 @@
+// The fixture of the application tests: a database file in a temporary folder, the test driver
+// playing the user, and the application started on that file.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "runtime/tree_box.h"
+#include "runtime/window_commands.h"
+#include "sqlite_access/field.h"
+#include "sqlite_access/sqlite_dataset.h"
+#include "sqlite_access/sqlite_db.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_driver.h"
+
+namespace kelmor::test {
+
+class AppTest : public ::testing::Test {
+ protected:
+  ~AppTest() override {
+    app_.reset();
+    ResetWindowFramework();
+  }
+
+  std::string File() const { return (dir_ / "kelmor.db").string(); }
+
+  // Creates the application on File() and shows the main window.
+  void StartApp() {
+    ApplicationOptions options;
+    options.database_file = File();
+    app_ = std::make_unique<Application>(options);
+    ASSERT_TRUE(LoadWindow(app_->main_window));
+  }
+
+  // Chooses a popup-menu item after a right click on the tree item (-1: empty space).
+  void Menu(const char* caption, int item = -1) {
+    driver_.ChooseMenuItem(Text(caption));
+    driver_.RightClickTreeItem(app_->Tree(), item);
+  }
+
+  // The first tree item with the text, -1 when there is none.
+  int Item(const Text& text) {
+    for (int i = 0; i < GetTreeItemCount(app_->Tree()); ++i) {
+      if (GetTreeItemText(app_->Tree(), i) == text) return i;
+    }
+    return -1;
+  }
+
+  // The values of one column of the rows a query returns, read through a second connection.
+  std::vector<Text> Column(const Text& sql, const char* column) {
+    SqliteDB db;
+    db.Open(File());
+    SqliteDataset rows;
+    rows.Open(sql, db);
+    rows.Query();
+    std::vector<Text> out;
+    const Field field(column);
+    while (!rows.IsEnd()) {
+      rows.Next();
+      bool ok = false;
+      Text value = rows.ReadText(field, ok);
+      // The walk makes one pass past the last row; that read fails.
+      if (ok) out.push_back(value);
+    }
+    return out;
+  }
+
+  TempDir dir_;
+  TestDriver driver_;
+  std::unique_ptr<Application> app_;
+};
+
+}  // namespace kelmor::test
