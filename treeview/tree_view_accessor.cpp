@@ -343,37 +343,31 @@ bool TreeViewAccessor::IsItemChecked(std::int32_t index, MaybeRefresh refresh) {
   return record && (record->state & 0x2000) != 0;
 }
 
-bool TreeViewAccessor::SetItemChecked(std::int32_t index, bool checked, MaybeRefresh refresh) {
+bool TreeViewAccessor::WriteItemState(std::int32_t index, MaybeRefresh refresh, UINT mask,
+                                      UINT state, UINT state_mask) {
   HTREEITEM item = 0;
   if (!Prepare(index, refresh, &item)) return false;
   TreeItemRecord record{};
-  record.mask = platform::TVIF_STATE | platform::TVIF_HANDLE;
+  record.mask = mask;
   record.hItem = item;
-  record.state = checked ? 0x2000 : 0x1000;
-  record.stateMask = platform::TVIS_STATEIMAGEMASK;
+  record.state = state;
+  record.stateMask = state_mask;
   return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+}
+
+bool TreeViewAccessor::SetItemChecked(std::int32_t index, bool checked, MaybeRefresh refresh) {
+  return WriteItemState(index, refresh, platform::TVIF_STATE | platform::TVIF_HANDLE,
+                        checked ? 0x2000 : 0x1000, platform::TVIS_STATEIMAGEMASK);
 }
 
 bool TreeViewAccessor::SetItemBold(std::int32_t index, MaybeRefresh refresh) {
-  HTREEITEM item = 0;
-  if (!Prepare(index, refresh, &item)) return false;
-  TreeItemRecord record{};
-  record.mask = platform::TVIF_STATE;
-  record.hItem = item;
-  record.state = platform::TVIS_BOLD;
-  record.stateMask = platform::TVIS_BOLD;
-  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+  return WriteItemState(index, refresh, platform::TVIF_STATE, platform::TVIS_BOLD,
+                        platform::TVIS_BOLD);
 }
 
 bool TreeViewAccessor::ClearItemBold(std::int32_t index, MaybeRefresh refresh) {
-  HTREEITEM item = 0;
-  if (!Prepare(index, refresh, &item)) return false;
-  TreeItemRecord record{};
-  record.mask = platform::TVIF_STATE;
-  record.hItem = item;
-  record.state = static_cast<UINT>(BitNot(platform::TVIS_BOLD));
-  record.stateMask = platform::TVIS_BOLD;
-  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+  return WriteItemState(index, refresh, platform::TVIF_STATE,
+                        static_cast<UINT>(BitNot(platform::TVIS_BOLD)), platform::TVIS_BOLD);
 }
 
 void TreeViewAccessor::SelectItem(std::int32_t index, MaybeRefresh refresh) {
