@@ -65,8 +65,7 @@ put("memory_file", "stops", b"\x85" + b"ab\x1acd\x00\x81\x00\xb0\xa1\x1a")
 put("memory_file", "negative-count", b"\x7f" + gbk("熟地黄"))
 put("memory_file", "lead-at-end", b"\x83" + b"xy\xb0")
 
-for i, cond in enumerate([b"a='x'", b"b>2", b"1", b"c IS NULL", b"a LIKE '%_%'",
-                          b"1 /*", b"b=1; DELETE FROM t",
+for i, cond in enumerate([b"a='x'", b"b>2", b"1", b"c IS NULL", b"a LIKE '%_%'", b"1 /*", b"b=1; DELETE FROM t",
                           b"0) UNION SELECT 1 --", b"a='y''z'", b"a=" + gbk("'甘草'"),
                           b"\xff\xfe", b"b IN (SELECT b FROM t)"]):
     put("table_find", "%02d" % i, cond)

@@ -119,14 +119,22 @@ bool SqliteTable::Find(const Text& condition) {
   sqlite3_bind_int64(s, sqlite3_bind_parameter_index(s, ":kelmor_start"),
                      valid_row() ? row_ids_.NumberAt(current_) : 0);
   std::int32_t position = 0;
-  if (sqlite3_step(s) == SQLITE_ROW) {
+  while (sqlite3_step(s) == SQLITE_ROW) {
     const unsigned char* id = sqlite3_column_text(s, 0);
-    if (id) position = row_ids_.Find(reinterpret_cast<const char*>(id));
+    position = id ? row_ids_.Find(reinterpret_cast<const char*>(id)) : 0;
+    if (position == 0 || position >= FirstRowToSearch()) break;
   }
   sqlite3_reset(s);
-  if (position == 0) return false;  // no row, or a row added after loading
+  if (position < FirstRowToSearch()) return false;  // none, or a row added after loading
   current_ = position;
   return true;
+}
+
+std::int32_t SqliteTable::FirstRowToSearch() const {
+  // The condition is the caller's SQL: one that reaches past its parentheses ("1) OR (1", a
+  // trailing "--") lifts the bound on the row id, and a search walking the table with it
+  // would start over at every step and never end. So earlier rows are skipped here as well.
+  return valid_row() ? current_ : 1;
 }
 
 bool SqliteTable::FindByText(const std::string& utf8_condition) {
@@ -135,11 +143,14 @@ bool SqliteTable::FindByText(const std::string& utf8_condition) {
   sqlite::Statement s = sqlite::Prepare(
       connection_, sqlite::FillTemplate("SELECT _ROWID_ FROM %s WHERE (%s) AND (_ROWID_>=%s) ",
                                         {name_utf8_, utf8_condition, start}));
-  if (!s || sqlite3_step(s.get()) != SQLITE_ROW) return false;
-  const unsigned char* id = sqlite3_column_text(s.get(), 0);
-  if (!id) return false;
-  const std::int32_t position = row_ids_.Find(reinterpret_cast<const char*>(id));
-  if (position == 0) return false;
+  if (!s) return false;
+  std::int32_t position = 0;
+  while (sqlite3_step(s.get()) == SQLITE_ROW) {
+    const unsigned char* id = sqlite3_column_text(s.get(), 0);
+    position = id ? row_ids_.Find(reinterpret_cast<const char*>(id)) : 0;
+    if (position == 0 || position >= FirstRowToSearch()) break;
+  }
+  if (position < FirstRowToSearch()) return false;
   current_ = position;
   return true;
 }

@@ -71,6 +71,8 @@ class SqliteTable {
   bool ReadColumn(const Field& field, Read read);
   // Find for ids that are not all plain integers: a statement of its own each time.
   bool FindByText(const std::string& utf8_condition);
+  // The first row position a Find may land on: the current row, or the first.
+  std::int32_t FirstRowToSearch() const;
 
   sqlite3* connection_ = nullptr;  // borrowed from the SqliteDB
   Mode mode_ = Mode::Closed;
