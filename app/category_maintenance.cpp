@@ -1,6 +1,7 @@
 // Adding, renaming and deleting the categories of the current collection. Each change runs in one
-// transaction; a statement that fails is reported, rolled back and ends the change, so an action
-// is never left half applied. The tree is rebuilt afterwards in every case.
+// transaction together with the rebuilt tree it stores; a statement, tree save or commit that
+// fails is reported, rolled back and ends the change, so an action is never left half applied.
+// The tree is rebuilt in every case.
 #include <optional>
 
 #include "app/category_tree.h"
@@ -18,10 +19,13 @@ namespace {
 constexpr int kFlagsYesNo = 4;
 constexpr int kFlagsStop = 16;
 
-void RebuildTree(Application& app) {
+// The tree and its saved copy are rebuilt inside the action's transaction, so that the rows
+// and the stored tree are committed (or rolled back) together.
+bool RebuildTree(Application& app) {
   WaitCursor();
-  UpdateTree(app);
+  const bool saved = UpdateSavedTree(app);
   RestoreCursor();
+  return saved;
 }
 
 }  // namespace
@@ -44,8 +48,7 @@ void AddCategory(Application& app) {
     rows.Close();
   }
   RunInTransaction(*app.database, {statements::InsertCategory(*c, name)},
-                   "增加一类项目[" + name + "]失败", 0);
-  RebuildTree(app);
+                   "增加一类项目[" + name + "]失败", 0, [&app] { return RebuildTree(app); });
 }
 
 void StartRename(Application& app) {
@@ -72,9 +75,10 @@ std::optional<bool> FinishRename(Application& app, int item_index) {
     RunInTransaction(*app.database,
                      {statements::RenameNode(*c, new_name, old_name),
                       statements::RenameEntriesCategory(*c, new_name, old_name)},
-                     "修改[" + old_name + "]错误", kFlagsStop);
+                     "修改[" + old_name + "]错误", kFlagsStop, [&app] { return RebuildTree(app); });
+  } else {
+    RebuildTree(app);
   }
-  RebuildTree(app);
   SetTreeLabelEditing(tree, false);
   // The rebuilt tree shows the stored names; the typed text must not replace them.
   return false;
@@ -101,9 +105,10 @@ void DeleteNode(Application& app) {
     RunInTransaction(
         *app.database,
         {statements::DeleteNode(*c, name), statements::DeleteEntriesOfCategory(*c, name)},
-        "删除[" + name + "]错误", kFlagsStop);
+        "删除[" + name + "]错误", kFlagsStop, [&app] { return RebuildTree(app); });
+  } else {
+    RebuildTree(app);
   }
-  RebuildTree(app);
 }
 
 }  // namespace kelmor

@@ -30,8 +30,9 @@ bool BuildTree(Application& app) {
   const Field id_field("id");
   TreeBuilder tree;
   tree.Reserve(static_cast<std::size_t>(std::max(rows.RowCount(), 0)));
+  std::int32_t walked = 0;
   while (!rows.IsEnd()) {
-    rows.Next();
+    if (rows.Next()) ++walked;
     const Text type = rows.ReadText(type_field);
     if (!type.empty()) {
       const std::int32_t xm = rows.ReadInt(xm_field);
@@ -41,9 +42,11 @@ bool BuildTree(Application& app) {
     // The user may have closed the window meanwhile; then nothing may touch its controls.
     if (!IsWindowLoaded(app.main_window)) return false;
   }
+  // A walk that ends early (a step refused: the file locked meanwhile) built part of the tree.
+  const bool whole = walked == rows.RowCount();
   rows.Close();
   DoEvents();
-  if (!IsWindowLoaded(app.main_window)) return false;
+  if (!IsWindowLoaded(app.main_window) || !whole) return false;
   // One write of the whole content gives the tree that adding the items one by one would.
   if (tree.size() > 0) SetTreeContent(app.Tree(), tree.Content());
   return true;
@@ -65,6 +68,14 @@ bool SaveTree(Application& app, const Text& digit, const Bytes& content) {
   return written;
 }
 
+bool HasTreeRow(Application& app, const Text& digit) {
+  if (!app.database) return false;
+  SqliteTable table;
+  const bool found = table.Open("lbsj", *app.database) && table.Find("id=" + digit);
+  table.Close();
+  return found;
+}
+
 Bytes LoadTree(Application& app, const Text& digit) {
   Bytes content;
   if (!app.database) return content;
@@ -82,15 +93,32 @@ void ShowSavedTree(Application& app, const Text& digit) {
   app.tree_accessor->Reload();
 }
 
-void UpdateTree(Application& app) {
+bool UpdateSavedTree(Application& app) {
   Application::BusyScope busy(app);
   const Text digit = CollectionDigit(app.collection_mode);
-  if (!BuildTree(app)) return;
+  if (!BuildTree(app)) {
+    // Nothing is stored then; the tree shows the stored one (when it can be read), not a part
+    // of the rows.
+    if (IsWindowLoaded(app.main_window)) {
+      const Bytes stored = LoadTree(app, digit);
+      if (!stored.empty()) {
+        SetTreeContent(app.Tree(), stored);
+        app.tree_accessor->Reload();
+      }
+    }
+    return false;
+  }
   app.tree_accessor->Reload();
   const Bytes content = app.tree_accessor->ExportContent();
-  SaveTree(app, digit, content);
+  // A book without the lbsj row has no stored tree to keep in step: only a failed write counts.
+  const bool saved = SaveTree(app, digit, content) || !HasTreeRow(app, digit);
   SetTreeContent(app.Tree(), LoadTree(app, digit));
   app.tree_accessor->Reload();
+  return saved;
+}
+
+void UpdateTree(Application& app) {
+  UpdateSavedTree(app);
 }
 
 }  // namespace kelmor

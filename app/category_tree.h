@@ -10,15 +10,22 @@ namespace kelmor {
 // Replaces the tree by the category table of the current collection and empties the detail
 // page. Pending events are processed between rows. False when the main window went away while
 // events were processed (nothing more may touch it then), and when the category rows could not
-// be read (the tree and the page are left as they were).
+// be read (the tree and the page are left as they were) or not all of them (the tree is then
+// part built).
 bool BuildTree(Application& app);
 
 // "更新": BuildTree, store the result packed in lbsj, show the stored copy.
 void UpdateTree(Application& app);
+// The same, telling whether the tree was built and stored (an action that changed the rows
+// fails when their tree cannot be stored with them).
+bool UpdateSavedTree(Application& app);
 
 // Writes the packed content into the lbsj row "id=" + digit. True only when the row exists and
 // the packed value was really written.
 bool SaveTree(Application& app, const Text& digit, const Bytes& content);
+
+// Whether the lbsj row "id=" + digit exists.
+bool HasTreeRow(Application& app, const Text& digit);
 
 // The unpacked content of the lbsj row; empty when the row is missing or its value does not
 // unpack.

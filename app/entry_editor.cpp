@@ -88,7 +88,7 @@ void Save(Application& app, const EditorPage& page, const std::vector<Text>& add
     // The tree and its saved copy are rebuilt inside the transaction, so the new entry, its
     // tree row and the saved tree are committed together.
     RunInTransaction(*app.database, add_sql, "添加[" + name + "]失败", 0,
-                     [&app] { UpdateTree(app); });
+                     [&app] { return UpdateSavedTree(app); });
   } else {
     RunInTransaction(*app.database, {update_sql}, "修改[" + name + "]失败", 0);
   }

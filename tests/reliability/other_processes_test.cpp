@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "runtime/dialogs.h"
 #include "runtime/tree_box.h"
@@ -32,9 +33,9 @@ class OtherProcesses : public ::testing::Test {
     for (const test::WritingAction& action : test::WritingActions()) {
       SCOPED_TRACE(action.name);
       test::Session session(File());
-      test::OtherProcess other(File(), lock);
-      ASSERT_TRUE(other.ok());
-      action.run(session);
+      std::optional<test::OtherProcess> other;
+      action.run(session, [&] { other.emplace(File(), lock); });
+      ASSERT_TRUE(other && other->ok());
       EXPECT_TRUE(session.NoOpenTransaction());
       EXPECT_TRUE(session.driver().ScriptDone());
       std::vector<Text> expected = action.confirmations;
@@ -74,7 +75,7 @@ bool EveryActionOnAReadOnlyFile(const fs::path& folder) {
   for (const test::WritingAction& action : test::WritingActions()) {
     if (action.name == "Backup") continue;  // the bak folder cannot be made here: silent
     test::Session session(file);
-    action.run(session);
+    action.run(session, [] {});
     std::vector<Text> expected = action.confirmations;
     expected.insert(expected.end(), action.failure_messages.begin(), action.failure_messages.end());
     ok = ok && session.NoOpenTransaction() && session.driver().message_texts() == expected;

@@ -22,8 +22,9 @@ TEST(ParserRegression, OverlongUtf8IsNotText) {
 TEST(ParserRegression, AConditionReachingPastItsParenthesesStillSearchesForward) {
   SqliteDB db;
   ASSERT_TRUE(db.Open(Text(), true));
-  ASSERT_TRUE(db.Execute("CREATE TABLE t (a TEXT); INSERT INTO t (rowid, a) VALUES (2, 'x'), "
-                         "(5, 'y'), (7, 'z'), (9, 'w')"));
+  ASSERT_TRUE(
+      db.Execute("CREATE TABLE t (a TEXT); INSERT INTO t (rowid, a) VALUES (2, 'x'), "
+                 "(5, 'y'), (7, 'z'), (9, 'w')"));
   // Once each of these started over at the first row, and a search walking with it never ended.
   for (const char* condition : {"1) OR (1", "1) --", "a='x') OR (a='y'"}) {
     SCOPED_TRACE(condition);

@@ -12,9 +12,13 @@
 
 namespace kelmor::test {
 
+// Called by an action right before the gesture that writes (after opening the editor, typing,
+// switching the collection): where a test arms its fault or takes its lock.
+using Hook = std::function<void()>;
+
 struct WritingAction {
   std::string name;
-  std::function<void(Session&)> run;
+  std::function<void(Session&, const Hook& writing)> run;
   std::vector<Text> confirmations;     // shown on the fault-free run, in order
   std::vector<Text> failure_messages;  // the action's own messages of failure
   bool changes_rows = true;            // false: compaction and backup keep every row
