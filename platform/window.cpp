@@ -79,8 +79,12 @@ LRESULT CallAtLevel(const std::shared_ptr<WindowObject>& obj, std::size_t level,
     ~Pop() { Reg().frames.pop_back(); }
   } pop;
   if (level == 0) return obj->ClassProc(msg, wParam, lParam);
-  WindowObject::Subclass sc = obj->subclasses[level - 1];  // a copy: it may remove itself
-  return sc.proc(obj->hwnd, msg, wParam, lParam, sc.id, sc.ref);
+  const WindowObject::Subclass& current = obj->subclasses[level - 1];
+  // Held for the call: the procedure may remove itself.
+  const std::shared_ptr<const SUBCLASSPROC> proc = current.proc;
+  const UINT_PTR id = current.id;
+  const DWORD_PTR ref = current.ref;
+  return (*proc)(obj->hwnd, msg, wParam, lParam, id, ref);
 }
 
 void CollectForDestroy(const std::shared_ptr<WindowObject>& obj,
@@ -723,12 +727,13 @@ BOOL SetWindowSubclass(HWND hWnd, SUBCLASSPROC pfnSubclass, UINT_PTR uIdSubclass
   if (!obj || !pfnSubclass) return FALSE;
   for (auto& sc : obj->subclasses) {
     if (sc.id == uIdSubclass) {
-      sc.proc = std::move(pfnSubclass);
+      sc.proc = std::make_shared<const SUBCLASSPROC>(std::move(pfnSubclass));
       sc.ref = dwRefData;
       return TRUE;
     }
   }
-  obj->subclasses.push_back({uIdSubclass, dwRefData, std::move(pfnSubclass)});
+  obj->subclasses.push_back(
+      {uIdSubclass, dwRefData, std::make_shared<const SUBCLASSPROC>(std::move(pfnSubclass))});
   return TRUE;
 }
 

@@ -60,7 +60,8 @@ class WindowObject {
   struct Subclass {
     UINT_PTR id = 0;
     DWORD_PTR ref = 0;
-    SUBCLASSPROC proc;
+    // Shared, so that a call can hold on to it (it may remove itself) without copying it.
+    std::shared_ptr<const SUBCLASSPROC> proc;
   };
   std::vector<Subclass> subclasses;  // the newest is last
 };
