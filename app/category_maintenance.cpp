@@ -11,6 +11,7 @@
 #include "runtime/cursor_commands.h"
 #include "runtime/dialogs.h"
 #include "runtime/tree_box.h"
+#include "runtime/tree_content.h"
 #include "sqlite_access/sqlite_dataset.h"
 
 namespace kelmor {
@@ -18,6 +19,14 @@ namespace {
 
 constexpr int kFlagsYesNo = 4;
 constexpr int kFlagsStop = 16;
+
+// A name the tree cannot keep whole would come back cut from the saved tree, and renaming or
+// deleting it would then match no row and do nothing without a word.
+bool RefuseLongName(const Text& name) {
+  if (name.size() <= kTreeTextLimit) return false;
+  MsgBox(Value::FromText(kNameTooLong), 0);
+  return true;
+}
 
 // The tree and its saved copy are rebuilt inside the action's transaction, so that the rows
 // and the stored tree are committed (or rolled back) together.
@@ -33,7 +42,7 @@ bool RebuildTree(Application& app) {
 void AddCategory(Application& app) {
   Text name;
   if (!InputBox(Text("请输入一类名称"), Text("一类项目"), Text(), &name)) return;
-  if (name.empty()) return;
+  if (name.empty() || RefuseLongName(name)) return;
   const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
   if (!c || !app.database) return;
   {
@@ -70,6 +79,10 @@ std::optional<bool> FinishRename(Application& app, int item_index) {
     return false;
   }
   const Text new_name = GetEditedLabel(tree);
+  if (RefuseLongName(new_name)) {
+    SetTreeItemText(tree, item_index, old_name);
+    return false;
+  }
   const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
   if (c && app.database) {
     RunInTransaction(*app.database,

@@ -10,6 +10,9 @@
 namespace kelmor {
 
 // Popup-menu items.
+// Shown when a name is longer than a tree item keeps (kTreeTextLimit bytes).
+inline constexpr const char* kNameTooLong = "名称太长，不能超过255个汉字（510个字节）";
+
 void AddCategory(Application& app);      // "增加一类"
 void AddEntry(Application& app);         // "增加二类"
 void StartRename(Application& app);      // "编辑类别"

@@ -10,6 +10,7 @@
 #include "runtime/dialogs.h"
 #include "runtime/text_commands.h"
 #include "runtime/tree_box.h"
+#include "runtime/tree_content.h"
 #include "runtime/window_commands.h"
 #include "sqlite_access/sqlite_table.h"
 
@@ -35,16 +36,23 @@ struct EditorPage {
   const char* edit_title;
 };
 
-constexpr EditorPage kHerbPage{Collection::Herbs, "zymm", "药物名称编辑框", "药物名称",
-                               "药物类别编辑框", "选择框1", 0, "【中  药】添加", "【中  药】编辑"};
-constexpr EditorPage kPrescriptionPage{
-    Collection::Prescriptions, "yfmm", "药方编辑框", "药方名称", "药方类别编辑框", "选择框2", 1,
-    "【药  方】添加",           "【药  方】编辑"};
+constexpr EditorPage kHerbPage{
+    Collection::Herbs, "zymm", "药物名称编辑框", "药物名称",      "药物类别编辑框",
+    "选择框1",         0,      "【中  药】添加", "【中  药】编辑"};
+constexpr EditorPage kPrescriptionPage{Collection::Prescriptions,
+                                       "yfmm",
+                                       "药方编辑框",
+                                       "药方名称",
+                                       "药方类别编辑框",
+                                       "选择框2",
+                                       1,
+                                       "【药  方】添加",
+                                       "【药  方】编辑"};
 
 // In statement order.
-constexpr std::array<const char*, 11> kHerbColumns{"英文名称", "别名",     "来源",    "植物形态1",
-                                                  "植物形态2", "生长地",   "采制",    "化学成分",
-                                                  "性味",      "功能主治", "附注"};
+constexpr std::array<const char*, 11> kHerbColumns{"英文名称",  "别名",     "来源", "植物形态1",
+                                                   "植物形态2", "生长地",   "采制", "化学成分",
+                                                   "性味",      "功能主治", "附注"};
 constexpr std::array<const char*, 5> kPrescriptionColumns{"配方", "制法", "功用", "禁忌", "备注"};
 
 ControlRef Box(const Application& app, const char* column) {
@@ -150,9 +158,21 @@ void PrepareEditor(Application& app) {
   if (!adding) SetChecked(check_box, false);
 }
 
+namespace {
+
+// An entry's name is a tree item's text too: one the tree cannot keep whole could not be
+// found again from it.
+bool RefuseLongName(const Text& name) {
+  if (name.size() <= kTreeTextLimit) return false;
+  MsgBox(Value::FromText(kNameTooLong), 0);
+  return true;
+}
+
+}  // namespace
+
 void SaveHerb(Application& app) {
   const Text name = GetText({app.editor_window, kHerbPage.name_box});
-  if (name.empty() || !app.database) return;
+  if (name.empty() || !app.database || RefuseLongName(name)) return;
   const Text category = GetText({app.editor_window, kHerbPage.category_box});
   std::array<Text, kHerbColumns.size()> v;
   for (std::size_t i = 0; i < v.size(); ++i) v[i] = GetText(Box(app, kHerbColumns[i]));
@@ -165,7 +185,7 @@ void SaveHerb(Application& app) {
 
 void SavePrescription(Application& app) {
   const Text name = GetText({app.editor_window, kPrescriptionPage.name_box});
-  if (name.empty() || !app.database) return;
+  if (name.empty() || !app.database || RefuseLongName(name)) return;
   const Text category = GetText({app.editor_window, kPrescriptionPage.category_box});
   // A dose is written right after its herb, so spaces typed between them are dropped.
   std::array<Text, kPrescriptionColumns.size()> v;

@@ -332,7 +332,7 @@ Bytes GetTreeContent(const ControlRef& tree) {
   TreeBoxState& state = detail::StateOf(t);
   state.EnsureOrder();
   Bytes content;
-  char text[511];
+  char text[kTreeTextLimit + 1];
   for (HTREEITEM item : state.preorder) {
     platform::TVITEMA tv;
     tv.mask = 0x2F;

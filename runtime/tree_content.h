@@ -21,6 +21,9 @@ struct TreeContentRecord {
   friend bool operator==(const TreeContentRecord&, const TreeContentRecord&) = default;
 };
 
+// The longest item text (in bytes) that a tree box's Content keeps whole; longer texts are cut.
+inline constexpr std::size_t kTreeTextLimit = 510;
+
 inline constexpr std::int32_t kTreeFlagBold = 0x1;
 inline constexpr std::int32_t kTreeFlagExpanded = 0x2;
 

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "app/commands.h"
 #include "runtime/codec.h"
 #include "runtime/dialogs.h"
 #include "runtime/tree_box.h"
@@ -167,6 +168,39 @@ TEST_P(HostileInput, DeletingAHostileNameDeletesOnlyIt) {
   for (const char* untouched : {"yflb", "zymm", "yfmm"})
     EXPECT_EQ(now.at(untouched), before.at(untouched)) << untouched;
   EXPECT_EQ(session.driver().message_texts().size(), 1u);
+}
+
+// A name longer than a tree item keeps whole would come back cut from the saved tree; renaming
+// or deleting it then matched no row and did nothing without a word. It is refused instead.
+TEST(LongNames, AreRefusedWithAMessageAndNothingChanges) {
+  test::TempDir dir;
+  const fs::path file = dir / "kelmor.db";
+  test::MakeBookFile(file);
+  const test::BookRows before = test::ReadBookRows(file);
+  Text longest;
+  while (longest.size() < kTreeTextLimit) longest += "药";
+  for (const Text& name : {longest + "x", Text(1u << 20, 'k')}) {
+    SCOPED_TRACE(name.size());
+    test::Session session(file);
+    session.driver().AnswerInputBox(name.substr(0, 2000));  // typed: as long as patience goes
+    session.Menu("增加一类");
+    session.Menu("编辑类别");
+    session.driver().AnswerMessageBox(kAnswerYes);
+    session.driver().EditLabel(session.app().Tree(), session.Item("甲"), name);
+    EXPECT_EQ(session.driver().message_texts(),
+              (std::vector<Text>{kNameTooLong, "你确定要修改[甲]吗？", kNameTooLong}));
+    EXPECT_NE(session.Item("甲"), -1);
+    EXPECT_EQ(test::ReadBookRows(file), before);
+  }
+  // The longest name that fits is stored and found again after a restart.
+  {
+    test::Session session(file);
+    session.driver().AnswerInputBox(longest);
+    session.Menu("增加一类");
+    EXPECT_TRUE(session.driver().message_boxes().empty());
+  }
+  test::Session session(file);
+  EXPECT_NE(session.Item(longest), -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, HostileInput, ::testing::ValuesIn(HostileNames()),
