@@ -25,7 +25,7 @@ bool SqliteDataset::Open(const Text& sql, const SqliteDB& db) {
 
 bool SqliteDataset::Query() {
   if (!usable()) return false;
-  if (!walk_) walk_.emplace();
+  if (!walk_) walk_ = Walk{};  // not emplace(): clang 14 finds Walk not default-constructible here
   walk_->row_count = 0;
   walk_->at_end = true;
   sqlite3_stmt* s = statement_.get();
