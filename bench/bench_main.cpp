@@ -37,8 +37,7 @@ void RegisterAll(BenchWorld& w, double min_time) {
         ->UseRealTime()
         ->MinTime(min_time);
   };
-  Connection small = OpenConnection(w.small_file());
-  sqlite3* db = small.release();  // closed at exit; the floors borrow it
+  sqlite3* db = w.floor_connection();  // the floors' own connection to the 20,000
 
   add("update_tree_20k/program", [&w](benchmark::State& s) {
     for (auto _ : s) UpdateTree(w.app());

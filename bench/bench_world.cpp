@@ -75,12 +75,14 @@ BenchWorld::BenchWorld(bool large) {
                                     u8"清热解毒，凉血止痛。用于外感风寒，头身疼痛，鼻塞流涕。"))
                         .value_or(Text());
   while (chinese_1mb.size() < (1u << 20)) chinese_1mb += text;
+  floor_connection_ = OpenConnection(small_file_);
 }
 
 BenchWorld::~BenchWorld() {
   CloseWindow(app_->search_window);
   CloseWindow(app_->main_window);
   DoEvents();
+  floor_connection_.reset();
   app_->End();
   app_.reset();
   std::error_code ec;

@@ -38,6 +38,9 @@ class BenchWorld {
   Bytes tree_content_1mb;
   Text chinese_1mb;
 
+  // A connection of the floors' own on the 20,000 herbs, beside the application's.
+  sqlite3* floor_connection() const { return floor_connection_.get(); }
+
   Iconv to_gbk{"CP936", "UTF-8"};
   Iconv to_utf8{"UTF-8", "CP936"};
 
@@ -46,6 +49,7 @@ class BenchWorld {
   std::string small_file_;
   std::string large_file_;
   std::unique_ptr<Application> app_;
+  Connection floor_connection_;
 };
 
 }  // namespace kelmor::bench
