@@ -108,11 +108,24 @@ bool UpdateSavedTree(Application& app) {
     }
     return false;
   }
+  // Between the steps after the walk the window gets to paint and take input (commands are
+  // refused while busy); a window closed meanwhile is touched no further.
+  const auto window_stays = [&app] {
+    DoEvents();
+    return IsWindowLoaded(app.main_window);
+  };
+  if (!window_stays()) return false;
   app.tree_accessor->Reload();
+  if (!window_stays()) return false;
   const Bytes content = app.tree_accessor->ExportContent();
+  if (!window_stays()) return false;
   // A book without the lbsj row has no stored tree to keep in step: only a failed write counts.
   const bool saved = SaveTree(app, digit, content) || !HasTreeRow(app, digit);
-  SetTreeContent(app.Tree(), LoadTree(app, digit));
+  if (!window_stays()) return false;
+  const Bytes stored = LoadTree(app, digit);
+  if (!window_stays()) return false;
+  SetTreeContent(app.Tree(), stored);
+  if (!window_stays()) return false;
   app.tree_accessor->Reload();
   return saved;
 }

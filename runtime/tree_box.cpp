@@ -49,6 +49,14 @@ struct TreeBoxState {
   std::vector<HTREEITEM> preorder;
   std::unordered_map<HTREEITEM, int> index_of;
 
+  // What a Content read returns, kept from the last Content write until any message that may
+  // change an item reaches the tree view: reading 20,000 items back by message costs more than
+  // writing them. `changes` counts those messages, so a write can tell whether anyone else's
+  // (a notification handler's) came in between its own.
+  bool content_valid = false;
+  Bytes content;
+  std::uint64_t changes = 0;
+
   void Invalidate() {
     model_valid = false;
     order_valid = false;
@@ -195,6 +203,29 @@ namespace {
 
 constexpr platform::UINT_PTR kTreeSubclass = 0x4B54;
 
+// Messages that only read; every other one may change what a Content read returns.
+bool OnlyReads(platform::UINT msg) {
+  switch (msg) {
+    case platform::TVM_GETITEMA:
+    case platform::TVM_GETNEXTITEM:
+    case platform::TVM_GETCOUNT:
+    case platform::TVM_GETITEMRECT:
+    case platform::TVM_GETINDENT:
+    case platform::TVM_GETIMAGELIST:
+    case platform::TVM_GETEDITCONTROL:
+    case platform::TVM_GETVISIBLECOUNT:
+    case platform::TVM_HITTEST:
+    case platform::TVM_GETITEMHEIGHT:
+    case platform::TVM_GETBKCOLOR:
+    case platform::TVM_GETTEXTCOLOR:
+    case platform::TVM_GETLINECOLOR:
+    case platform::TVM_GETITEMSTATE:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool ChangesStructure(platform::UINT msg, platform::LPARAM lParam) {
   switch (msg) {
     case platform::TVM_INSERTITEMA:
@@ -214,6 +245,10 @@ platform::LRESULT TreeProc(platform::HWND hwnd, platform::UINT msg, platform::WP
   auto state = weak.lock();
   if (!state) return platform::DefSubclassProc(hwnd, msg, wParam, lParam);
   if (ChangesStructure(msg, lParam) && state->own_changes == 0) state->Invalidate();
+  if (!OnlyReads(msg)) {
+    state->content_valid = false;
+    ++state->changes;
+  }
   if (msg == platform::WM_RBUTTONDOWN) {
     // The right button makes the item under the mouse the current item before anything else.
     platform::TVHITTESTINFO hit;
@@ -330,6 +365,7 @@ void SetCurrentItem(const ControlRef& tree, int index) {
 Bytes GetTreeContent(const ControlRef& tree) {
   Target t = ResolveKind(tree, Access::ReadProperty, ControlKind::TreeBox);
   TreeBoxState& state = detail::StateOf(t);
+  if (state.content_valid) return state.content;
   state.EnsureOrder();
   Bytes content;
   char text[kTreeTextLimit + 1];
@@ -363,6 +399,14 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
   state.Send(platform::WM_SETREDRAW, platform::FALSE, 0);
   state.Send(platform::TVM_DELETEITEM, 0, static_cast<platform::LPARAM>(platform::TVI_ROOT));
   state.Invalidate();
+  // The read-back is built along: each item as a read would return it (text cut at the limit,
+  // level from the item's depth). Any message from elsewhere meanwhile, or an item refused,
+  // leaves no copy.
+  const std::uint64_t changes_before = state.changes;
+  std::uint64_t own_messages = 0;
+  bool keep_copy = true;
+  Bytes copy;
+  copy.reserve(content.size());
 
   // The mirror is built along with the items instead of by a walk afterwards: the records come
   // in pre-order and each becomes the last child of its parent, so the order of insertion is
@@ -418,14 +462,31 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
     insert.item.stateMask = 0xF030;
     insert.item.state = (flags & 3) * 16 | ((flags >> 16) & 0xF000);
     ++state.own_changes;
+    ++own_messages;
     const auto item = static_cast<HTREEITEM>(
         state.Send(platform::TVM_INSERTITEMA, 0, reinterpret_cast<platform::LPARAM>(&insert)));
     --state.own_changes;
-    if (item == 0) continue;
+    if (item == 0) {
+      keep_copy = false;
+      continue;
+    }
     list.last = item;
     if (state.model_valid) {
       list.last_node = state.AddNode(item, list.parent_node);
       state.preorder.push_back(item);
+      if (keep_copy) {
+        TreeContentRecord back;
+        back.text = record.text.substr(0, std::min(std::strlen(record.text.c_str()), kTreeTextLimit));
+        back.image = record.image;
+        back.selected_image = record.selected_image;
+        back.data = record.data;
+        back.flags = static_cast<std::int32_t>((((insert.item.state >> 12) & 0xF) << 28) |
+                                               ((insert.item.state >> 4) & 3));
+        back.level = state.nodes[list.last_node].depth + 1;
+        AppendTreeContentRecord(copy, back);
+      }
+    } else {
+      keep_copy = false;
     }
     if (flags & kTreeFlagExpanded) to_expand.push_back(item);
   }
@@ -447,8 +508,30 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
   }
   state.Send(platform::TVM_SETITEMHEIGHT, static_cast<platform::WPARAM>(state.item_height), 0);
   state.Send(platform::WM_SETREDRAW, platform::TRUE, 0);
+  own_messages += to_expand.size() + 2;
+  const HTREEITEM selected = state.ItemAt(state.last_current_item);
+  // Selecting expands every collapsed ancestor, which a read would show: no copy then.
+  if (selected != 0) {
+    for (HTREEITEM up = state.Next(platform::TVGN_PARENT, selected); up != 0;
+         up = state.Next(platform::TVGN_PARENT, up)) {
+      platform::TVITEMA tv;
+      tv.mask = platform::TVIF_STATE | platform::TVIF_HANDLE;
+      tv.hItem = up;
+      tv.stateMask = 0xFFFF;
+      if (!state.Send(platform::TVM_GETITEMA, 0, reinterpret_cast<platform::LPARAM>(&tv)) ||
+          (tv.state & platform::TVIS_EXPANDED) == 0) {
+        keep_copy = false;
+        break;
+      }
+    }
+  }
   state.Send(platform::TVM_SELECTITEM, platform::TVGN_CARET,
-             static_cast<platform::LPARAM>(state.ItemAt(state.last_current_item)));
+             static_cast<platform::LPARAM>(selected));
+  ++own_messages;
+  if (keep_copy && state.changes - changes_before == own_messages) {
+    state.content = std::move(copy);
+    state.content_valid = true;
+  }
 }
 
 Text GetEditedLabel(const ControlRef& tree) {

@@ -532,22 +532,43 @@ Bytes TreeViewAccessor::ExportContent() const {
 }
 
 void TreeViewAccessor::ParseContent(const Bytes& content, Array<TreeContentItem>& items) const {
+  // Read as a memory file reads it (a text stops at a zero byte or 0x1A, a lead byte before
+  // the zero byte is dropped, then one stop byte is skipped), but straight from the bytes: a
+  // memory file per Reload costs more than the parse.
   items.clear();
-  if (content.empty()) return;
-  std::int32_t file = OpenMemoryFile();
-  FileWriteBytes(file, content);
-  SeekFileStart(file);
-  while (!FileAtEnd(file)) {
+  const std::uint8_t* data = content.data();
+  const std::size_t size = content.size();
+  std::size_t pos = 0;
+  while (pos < size) {
     TreeContentItem item;
-    item.text = FileReadText(file);
-    SeekFile(file, static_cast<std::int32_t>(SeekOrigin::Current), 1);  // the stop byte
-    Bytes tail = FileReadBytes(file, static_cast<std::int32_t>(kTreeContentTailSize));
+    const std::uint8_t* p = data + pos;
+    const std::size_t n = size - pos;
+    std::size_t text_length = n;
+    std::size_t next = size;
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::uint8_t b = p[i];
+      if (b == 0x00 || b == 0x1A) {
+        text_length = i;
+        next = pos + i;
+        break;
+      }
+      if (b >= 0x80 && i + 1 < n) {
+        if (p[i + 1] == 0x00) {
+          text_length = i;
+          next = pos + i + 1;
+          break;
+        }
+        ++i;
+      }
+    }
+    item.text.assign(reinterpret_cast<const char*>(p), text_length);
+    pos = next + 1;  // the stop byte
     // A record cut short is not an item: the content ends at the last whole record.
-    if (tail.size() < kTreeContentTailSize) break;
-    std::copy(tail.begin(), tail.end(), item.tail.begin());
+    if (pos >= size || size - pos < kTreeContentTailSize) break;
+    std::copy(data + pos, data + pos + kTreeContentTailSize, item.tail.begin());
+    pos += kTreeContentTailSize;
     items.push_back(std::move(item));
   }
-  CloseFile(file);
 }
 
 // --- private -------------------------------------------------------------------------------
