@@ -37,7 +37,8 @@ std::shared_ptr<WindowObject> MakeTreeView() {
 TreeView::Item* TreeView::Find(HTREEITEM h) const {
   if (h == 0) return nullptr;
   auto it = items_.find(h);
-  return it == items_.end() ? nullptr : it->second.get();
+  // As with the owning pointers before, finding an item does not make it const.
+  return it == items_.end() ? nullptr : const_cast<Item*>(&it->second);
 }
 
 bool TreeView::HasChildren(const Item* item) const {
@@ -173,8 +174,11 @@ LRESULT TreeView::Insert(const TVINSERTSTRUCTA* ins) {
     if (!parent) return 0;
   }
   const TVITEMA& tv = ins->item;
-  auto item = std::make_unique<Item>();
-  item->handle = g_next_item++;
+  // The item lives in its map node (one allocation per item); nodes do not move on rehash.
+  // A refused insert below still uses up its handle, which is never reused anyway.
+  const HTREEITEM handle = g_next_item++;
+  Item* item = &items_.try_emplace(handle).first->second;
+  item->handle = handle;
   if ((tv.mask & TVIF_TEXT) && tv.pszText && tv.pszText != reinterpret_cast<LPSTR>(-1)) {
     item->text = tv.pszText;
   }
@@ -198,13 +202,14 @@ LRESULT TreeView::Insert(const TVINSERTSTRUCTA* ins) {
     }
   } else if (where != 0 && !IsSpecial(where, TVI_LAST) && !IsSpecial(where, TVI_ROOT)) {
     after = Find(where);
-    if (!after || after->parent != parent) return 0;
+    if (!after || after->parent != parent) {
+      items_.erase(handle);
+      return 0;
+    }
   }
-  Item* raw = item.get();
-  items_.emplace(raw->handle, std::move(item));
-  Link(raw, parent, after);
+  Link(item, parent, after);
   Content();
-  return static_cast<LRESULT>(raw->handle);
+  return static_cast<LRESULT>(handle);
 }
 
 void TreeView::DeleteSubtree(Item* item) {

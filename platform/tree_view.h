@@ -110,7 +110,7 @@ class TreeView : public WindowObject {
   void FillItem(const Item* item, TVITEMA& tv) const;
   void Content();
 
-  std::unordered_map<HTREEITEM, std::unique_ptr<Item>> items_;
+  std::unordered_map<HTREEITEM, Item> items_;
   Item root_;
   HTREEITEM caret_ = 0;
   HTREEITEM top_ = 0;

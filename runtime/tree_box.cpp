@@ -41,6 +41,9 @@ struct TreeBoxState {
     std::vector<int> children;
   };
   bool model_valid = false;
+  // Node ids are the pre-order indices (true after a walk or a Content write, and kept by
+  // appends at the end): then no index map is needed.
+  bool ids_in_preorder = false;
   std::vector<Node> nodes;
   std::vector<int> roots;
   std::unordered_map<HTREEITEM, int> node_of;
@@ -127,6 +130,7 @@ struct TreeBoxState {
       if (nodes[i].parent >= 0) nodes[nodes[i].parent].size += nodes[i].size;
     }
     model_valid = true;
+    ids_in_preorder = true;
     order_valid = false;
   }
 
@@ -160,6 +164,7 @@ struct TreeBoxState {
 
   // Index of a node of the mirror, from the subtree sizes when the order list is stale.
   int IndexOfNode(int id) const {
+    if (ids_in_preorder) return id;
     if (order_valid) return index_of.at(nodes[id].handle);
     int index = 0;
     while (id >= 0) {
@@ -497,10 +502,7 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
       const int parent = state.nodes[i].parent;
       if (parent >= 0) state.nodes[parent].size += state.nodes[i].size;
     }
-    state.index_of.reserve(state.preorder.size());
-    for (std::size_t i = 0; i < state.preorder.size(); ++i) {
-      state.index_of.emplace(state.preorder[i], static_cast<int>(i));
-    }
+    state.ids_in_preorder = true;
     state.order_valid = true;
   }
   for (HTREEITEM item : to_expand) {
@@ -584,6 +586,7 @@ int AddTreeItem(const ControlRef& tree, std::optional<int> parent, const Text& t
   const bool at_end = index == static_cast<int>(state.nodes.size());
   const int id = state.AddNode(item, parent_node);
   for (int p = parent_node; p >= 0; p = state.nodes[p].parent) state.nodes[p].size += 1;
+  if (!at_end) state.ids_in_preorder = false;
   if (state.order_valid && at_end) {
     state.index_of.emplace(item, index);
     state.preorder.push_back(item);
