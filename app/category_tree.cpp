@@ -21,6 +21,9 @@ bool BuildTree(Application& app) {
     // as it is shown: an empty tree would be saved over the stored one.
     if (!rows.Open(sql, *app.database) || !rows.Query()) return false;
   }
+  // Sorting the rows and counting them each take tens of milliseconds on a large book.
+  DoEvents();
+  if (!IsWindowLoaded(app.main_window)) return false;
   SetTreeContent(app.Tree(), Bytes());
   SetText(app.Page(), Text());
 
@@ -30,6 +33,8 @@ bool BuildTree(Application& app) {
   const Field id_field("id");
   TreeBuilder tree;
   tree.Reserve(static_cast<std::size_t>(std::max(rows.RowCount(), 0)));
+  DoEvents();
+  if (!IsWindowLoaded(app.main_window)) return false;
   std::int32_t walked = 0;
   while (!rows.IsEnd()) {
     if (rows.Next()) ++walked;
@@ -58,7 +63,8 @@ bool SaveTree(Application& app, const Text& digit, const Bytes& content) {
   if (!table.Open("lbsj", *app.database)) return false;
   bool written = false;
   if (table.Find("id=" + digit)) {
-    Bytes packed = CompressBytes(content);
+    // Packing a large tree takes tens of milliseconds; the window paints between slices.
+    Bytes packed = CompressBytes(content, [] { DoEvents(); });
     // An empty result means packing failed; the stored tree is then left as it was.
     if (!packed.empty() && table.Edit() && table.WriteField("sj", Value::FromBytes(packed))) {
       written = table.Update();
@@ -121,6 +127,9 @@ bool UpdateSavedTree(Application& app) {
   if (!window_stays()) return false;
   // A book without the lbsj row has no stored tree to keep in step: only a failed write counts.
   const bool saved = SaveTree(app, digit, content) || !HasTreeRow(app, digit);
+  if (!window_stays()) return false;
+  // Dropping the shown items is as long as writing them: done apart, with events between.
+  SetTreeContent(app.Tree(), Bytes());
   if (!window_stays()) return false;
   const Bytes stored = LoadTree(app, digit);
   if (!window_stays()) return false;

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <new>
 
 #include "runtime/fatal.h"
@@ -43,6 +44,46 @@ Bytes CompressBytes(const Bytes& data) {
     return Bytes();
   }
   out.resize(8 + capacity);
+  return out;
+}
+
+Bytes CompressBytes(const Bytes& data, const std::function<void()>& between) {
+  // Slices of 256 KB take a few milliseconds each. Without a flush between slices deflate
+  // decides only on what it has seen, so the stream equals the one-shot `compress`.
+  constexpr std::size_t kSlice = 256 * 1024;
+  const std::size_t n = data.size();
+  if (n <= kSlice) return CompressBytes(data);
+  Bytes out;
+  out.reserve(8);
+  PutU32(out, kPackMagic);
+  PutU32(out, static_cast<std::uint32_t>(n));
+  const std::size_t capacity = n + n / 1000 + 1024;
+  try {
+    out.resize(8 + capacity);
+  } catch (const std::bad_alloc&) {
+    RaiseAllocationFailure(8 + capacity);
+  }
+  z_stream stream{};
+  if (deflateInit(&stream, Z_DEFAULT_COMPRESSION) != Z_OK) return Bytes();
+  stream.next_out = out.data() + 8;
+  stream.avail_out = static_cast<uInt>(capacity);
+  std::size_t fed = 0;
+  int status = Z_OK;
+  while (status == Z_OK) {
+    const std::size_t slice = std::min(kSlice, n - fed);
+    stream.next_in = const_cast<Bytef*>(data.data() + fed);
+    stream.avail_in = static_cast<uInt>(slice);
+    fed += slice;
+    const bool last = fed == n;
+    status = deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+    if (last) break;
+    if (status == Z_OK && stream.avail_in != 0) status = Z_BUF_ERROR;  // output full
+    if (status == Z_OK && between) between();
+  }
+  const std::size_t written = capacity - stream.avail_out;
+  deflateEnd(&stream);
+  if (status != Z_STREAM_END) return Bytes();
+  out.resize(8 + written);
   return out;
 }
 

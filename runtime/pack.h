@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "runtime/value.h"
 
@@ -12,6 +13,9 @@ inline constexpr std::uint32_t kPackMagic = 0x033E0F0D;
 
 // The packed form of data; the empty byte string when zlib fails.
 Bytes CompressBytes(const Bytes& data);
+// The same bytes, deflated a slice at a time with `between` called after each slice, so that a
+// long packing can let events through.
+Bytes CompressBytes(const Bytes& data, const std::function<void()>& between);
 // The unpacked bytes; empty for a value shorter than 8 bytes, another magic, length 0, or a
 // stream that does not inflate.
 Bytes DecompressBytes(const Bytes& packed);
