@@ -215,5 +215,54 @@ TEST_F(TreeBoxTest, RightButtonSelectsAndLabelEditsCanBeRejected) {
   EXPECT_EQ(GetEditedLabel(Tree()), "");
 }
 
+// After a Content write a read is answered from what was written; it must equal a read of the
+// items themselves, also after whatever changed them since.
+TEST_F(TreeBoxTest, ContentReadAfterAWriteEqualsAReadOfTheItems) {
+  const auto read_of_items = [this] {
+    // Any change message drops the written copy; setting an image to itself changes nothing.
+    const Bytes before = GetTreeContent(Tree());
+    const auto records = ParseTreeContent(before);
+    if (!records.empty()) SetTreeItemImage(Tree(), 0, records[0].image);
+    return GetTreeContent(Tree());
+  };
+  const std::vector<TreeContentRecord> records = {
+      {Text(600, 'a'), 1, 2, -7, kTreeFlagBold, 1},
+      {"子", 2, 2, 11, kTreeFlagExpanded, 4},  // level gap, expanded without children
+      {"孙", 3, 1, 12, static_cast<std::int32_t>(0x30000000u | kTreeFlagBold), 2},
+      {"乙", 0, 0, 0, 0, 1},
+      {"乙一", 0, 0, 0, 0, 2},
+  };
+  SetTreeContent(Tree(), SerializeTreeContent(records));
+  const Bytes written = GetTreeContent(Tree());
+  EXPECT_EQ(written, read_of_items());
+  EXPECT_EQ(ParseTreeContent(written)[0].text, Text(510, 'a'));
+  EXPECT_EQ(ParseTreeContent(written)[1].level, 2);
+
+  // Reselecting a child of a collapsed item expands its parent.
+  SetCurrentItem(Tree(), 4);
+  SetTreeContent(Tree(), SerializeTreeContent(records));
+  const Bytes reselected = GetTreeContent(Tree());
+  EXPECT_EQ(reselected, read_of_items());
+  EXPECT_EQ(ParseTreeContent(reselected)[3].flags & kTreeFlagExpanded, kTreeFlagExpanded);
+
+  // Changes after the write show in the next read.
+  SetCurrentItem(Tree(), -1);
+  SetTreeContent(Tree(), SerializeTreeContent(records));
+  EXPECT_TRUE(SetTreeItemText(Tree(), 3, "丙"));
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(Tree()))[3].text, "丙");
+  SetTreeContent(Tree(), SerializeTreeContent(records));
+  driver_.ClickTreeItem(Tree(), 4);  // shows the child: its parent expands
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(Tree()))[3].flags & kTreeFlagExpanded,
+            kTreeFlagExpanded);
+  SetTreeContent(Tree(), SerializeTreeContent(records));
+  SetTreeLabelEditing(Tree(), true);
+  driver_.EditLabel(Tree(), 0, "丁");
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(Tree()))[0].text, "丁");
+  SetTreeContent(Tree(), SerializeTreeContent(records));
+  AddTreeItem(Tree(), 3, "乙二");
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(Tree())).size(), 6u);
+  EXPECT_EQ(GetTreeContent(Tree()), read_of_items());
+}
+
 }  // namespace
 }  // namespace kelmor
