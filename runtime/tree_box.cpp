@@ -26,6 +26,41 @@ namespace detail {
 
 using platform::HTREEITEM;
 
+// Node id by item handle. The tree view hands out consecutive handles, so the items of one
+// Content write or walk mostly form one run: those are found by subtraction, the rest in a map.
+class HandleIndex {
+ public:
+  void clear() {
+    base_ = 0;
+    run_ = 0;
+    others_.clear();
+  }
+  void reserve(std::size_t n) { others_.reserve(std::min<std::size_t>(n, 64)); }
+  void emplace(HTREEITEM handle, int id) {
+    if (find(handle) >= 0) return;
+    if (others_.empty() && id >= 0 && static_cast<std::size_t>(id) == run_ &&
+        (run_ == 0 || handle == base_ + run_)) {
+      if (run_ == 0) base_ = handle;
+      ++run_;
+      return;
+    }
+    others_.emplace(handle, id);
+  }
+  // -1 when the handle is not indexed.
+  int find(HTREEITEM handle) const {
+    if (run_ > 0 && handle >= base_ && handle - base_ < run_) {
+      return static_cast<int>(handle - base_);
+    }
+    auto it = others_.find(handle);
+    return it == others_.end() ? -1 : it->second;
+  }
+
+ private:
+  HTREEITEM base_ = 0;
+  std::size_t run_ = 0;  // ids 0 .. run_-1 have the handles base_ .. base_+run_-1
+  std::unordered_map<HTREEITEM, int> others_;
+};
+
 struct TreeBoxState {
   platform::HWND hwnd = 0;
   int last_current_item = -1;  // the index written last to CurrentItem
@@ -46,7 +81,7 @@ struct TreeBoxState {
   bool ids_in_preorder = false;
   std::vector<Node> nodes;
   std::vector<int> roots;
-  std::unordered_map<HTREEITEM, int> node_of;
+  HandleIndex node_of;
 
   bool order_valid = false;
   std::vector<HTREEITEM> preorder;
@@ -113,7 +148,7 @@ struct TreeBoxState {
         parent = stack.back().parent;
         stack.pop_back();
       }
-      if (item == 0 || node_of.count(item) != 0) break;
+      if (item == 0 || node_of.find(item) >= 0) break;
       const int id = AddNode(item, parent);
       const HTREEITEM next = Next(platform::TVGN_NEXT, item);
       HTREEITEM child = ChildrenFlag(item) ? Next(platform::TVGN_CHILD, item) : 0;
@@ -182,8 +217,8 @@ struct TreeBoxState {
   int IndexOf(HTREEITEM item) {
     if (item == 0) return -1;
     EnsureModel();
-    auto it = node_of.find(item);
-    return it == node_of.end() ? -1 : IndexOfNode(it->second);
+    const int id = node_of.find(item);
+    return id < 0 ? -1 : IndexOfNode(id);
   }
 
   Text ItemText(HTREEITEM item) const {
@@ -390,7 +425,7 @@ Bytes GetTreeContent(const ControlRef& tree) {
     record.selected_image = tv.iSelectedImage;
     record.data = static_cast<std::int32_t>(tv.lParam);
     record.flags = static_cast<std::int32_t>(((tv.state >> 12) << 28) | ((tv.state >> 4) & 3));
-    record.level = state.nodes[state.node_of.at(item)].depth + 1;
+    record.level = state.nodes[state.node_of.find(item)].depth + 1;
     AppendTreeContentRecord(content, record);
   }
   return content;
@@ -572,7 +607,7 @@ int AddTreeItem(const ControlRef& tree, std::optional<int> parent, const Text& t
 
   // Keep the mirror up to date across our own append when it is complete before it.
   state.EnsureModel();
-  const int parent_node = parent_item != 0 ? state.node_of.at(parent_item) : -1;
+  const int parent_node = parent_item != 0 ? state.node_of.find(parent_item) : -1;
   ++state.own_changes;
   const auto item = static_cast<HTREEITEM>(
       state.Send(platform::TVM_INSERTITEMA, 0, reinterpret_cast<platform::LPARAM>(&insert)));

@@ -15,8 +15,11 @@ std::int32_t ReadInt32(const std::uint8_t* p) {
 }
 
 void WriteInt32(Bytes& out, std::int32_t value) {
-  auto v = static_cast<std::uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+  const auto v = static_cast<std::uint32_t>(value);
+  const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                                 static_cast<std::uint8_t>(v >> 16),
+                                 static_cast<std::uint8_t>(v >> 24)};
+  out.insert(out.end(), bytes, bytes + 4);
 }
 
 }  // namespace
@@ -25,6 +28,8 @@ std::vector<TreeContentRecord> ParseTreeContent(const Bytes& content) {
   std::vector<TreeContentRecord> records;
   const std::uint8_t* data = content.data();
   const std::size_t size = content.size();
+  // Every record takes at least 21 bytes: reserved once, the records are not moved as they grow.
+  records.reserve(size / (kNumbersSize + 1));
   std::size_t pos = 0;
   while (pos < size) {
     const void* zero = std::memchr(data + pos, 0, size - pos);
