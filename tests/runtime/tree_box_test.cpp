@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 
 #include "runtime/tree_content.h"
 #include "runtime/window_commands.h"
@@ -262,6 +263,44 @@ TEST_F(TreeBoxTest, ContentReadAfterAWriteEqualsAReadOfTheItems) {
   AddTreeItem(Tree(), 3, "乙二");
   EXPECT_EQ(ParseTreeContent(GetTreeContent(Tree())).size(), 6u);
   EXPECT_EQ(GetTreeContent(Tree()), read_of_items());
+}
+
+// Two tree boxes filled in turn get interleaved handles; each still finds its own items (and
+// no item of the other) by handle after a Content write and by appends.
+TEST_F(TreeBoxTest, InterleavedTreesKeepTheirOwnItems) {
+  WindowTemplate w;
+  w.name = "树窗口二";
+  w.title = "树二";
+  w.width = 400;
+  w.height = 300;
+  ControlTemplate control;
+  control.name = "树型框2";
+  control.kind = ControlKind::TreeBox;
+  control.width = 300;
+  control.height = 200;
+  w.controls.push_back(control);
+  const WindowId other_window = RegisterWindow(w);
+  ASSERT_TRUE(LoadWindow(other_window));
+  const ControlRef other{other_window, "树型框2"};
+  SetTreeContent(Tree(), SerializeTreeContent({{"甲", 0, 0, 0, 0, 1}, {"甲一", 0, 0, 0, 0, 2}}));
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(AddTreeItem(other, {}, "乙"), i);
+    EXPECT_EQ(AddTreeItem(Tree(), 0, "甲" + std::to_string(i + 2)), 2 + i);
+  }
+  EXPECT_EQ(AddTreeItem(Tree(), {}, "丙"), 5);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(TreeItemIndex(Tree(), TreeItemHandle(Tree(), i)), i);
+    EXPECT_EQ(GetParentItem(Tree(), i), i == 0 || i == 5 ? -1 : 0);
+  }
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(TreeItemIndex(Tree(), TreeItemHandle(other, i)), -1);
+    EXPECT_EQ(TreeItemIndex(other, TreeItemHandle(other, i)), i);
+  }
+  const auto records = ParseTreeContent(GetTreeContent(Tree()));
+  ASSERT_EQ(records.size(), 6u);
+  EXPECT_EQ(records[4].text, "甲4");
+  EXPECT_EQ(records[4].level, 2);
+  EXPECT_EQ(records[5].level, 1);
 }
 
 }  // namespace
