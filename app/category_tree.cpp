@@ -115,12 +115,12 @@ bool UpdateSavedTree(Application& app) {
     return false;
   }
   // Between the steps after the walk the window gets to paint and take input (commands are
-  // refused while busy); a window closed meanwhile is touched no further.
+  // refused while busy); a window closed meanwhile is touched no further. The built tree is
+  // taken into the accessor first, so a click meanwhile (an item expanded) is not saved.
   const auto window_stays = [&app] {
     DoEvents();
     return IsWindowLoaded(app.main_window);
   };
-  if (!window_stays()) return false;
   app.tree_accessor->Reload();
   if (!window_stays()) return false;
   const Bytes content = app.tree_accessor->ExportContent();
