@@ -4,6 +4,8 @@
 // a text that cannot be stored shows the save's failure and changes nothing.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "platform/user_input.h"
 #include "runtime/codec.h"
 #include "runtime/text_commands.h"
@@ -28,6 +30,9 @@ struct Hostile {
   Text text;
   bool as_name;  // also used as the entry's name
 };
+
+// Test listings show the label, not the bytes of the whole struct.
+void PrintTo(const Hostile& hostile, std::ostream* out) { *out << hostile.label; }
 
 std::vector<Hostile> HostileTexts() {
   Text megabyte;

@@ -4,6 +4,7 @@
 // failure is shown and nothing changes.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 
@@ -28,6 +29,9 @@ struct Hostile {
   std::string label;
   Text text;
 };
+
+// Test listings show the label, not the bytes of the whole struct.
+void PrintTo(const Hostile& hostile, std::ostream* out) { *out << hostile.label; }
 
 // Texts a user could type into an input box or a label edit.
 std::vector<Hostile> HostileNames() {

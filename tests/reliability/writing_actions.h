@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,8 @@ struct WritingAction {
 };
 
 std::vector<WritingAction> WritingActions();
+
+// Test listings show the action's name, not the bytes of the struct.
+inline void PrintTo(const WritingAction& action, std::ostream* out) { *out << action.name; }
 
 }  // namespace kelmor::test
