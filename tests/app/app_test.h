@@ -11,9 +11,8 @@
 #include "app/application.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
-#include "sqlite_access/field.h"
-#include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tests/support/schema.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_driver.h"
 
@@ -52,21 +51,7 @@ class AppTest : public ::testing::Test {
 
   // The values of one column of the rows a query returns, read through a second connection.
   std::vector<Text> Column(const Text& sql, const char* column) {
-    SqliteDB db;
-    db.Open(File());
-    SqliteDataset rows;
-    rows.Open(sql, db);
-    rows.Query();
-    std::vector<Text> out;
-    const Field field(column);
-    while (!rows.IsEnd()) {
-      rows.Next();
-      bool ok = false;
-      Text value = rows.ReadText(field, ok);
-      // The walk makes one pass past the last row; that read fails.
-      if (ok) out.push_back(value);
-    }
-    return out;
+    return ColumnValues(File(), sql, column);
   }
 
   TempDir dir_;

@@ -15,12 +15,11 @@
 #include "runtime/dialogs.h"
 #include "runtime/pack.h"
 #include "runtime/tree_content.h"
-#include "sqlite_access/field.h"
-#include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_db.h"
 #include "sqlite_access/sqlite_table.h"
 #include "tests/reliability/book_file.h"
 #include "tests/reliability/reliability_fixture.h"
+#include "tests/support/schema.h"
 
 namespace kelmor {
 namespace {
@@ -54,18 +53,7 @@ constexpr int kKills = 200;
 }
 
 std::vector<Text> Column(SqliteDB& db, const Text& sql, const char* column) {
-  SqliteDataset rows;
-  rows.Open(sql, db);
-  rows.Query();
-  std::vector<Text> out;
-  const Field field(column);
-  while (!rows.IsEnd()) {
-    rows.Next();
-    bool ok = false;
-    Text value = rows.ReadText(field, ok);
-    if (ok) out.push_back(value);
-  }
-  return out;
+  return test::ColumnValues(db, sql, column);
 }
 
 // What must hold of the file whenever the program stops, however it stops.

@@ -13,8 +13,6 @@
 #include "runtime/dialogs.h"
 #include "runtime/tree_box.h"
 #include "runtime/tree_content.h"
-#include "sqlite_access/field.h"
-#include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_db.h"
 #include "tests/reliability/book_file.h"
 #include "tests/reliability/reliability_fixture.h"
@@ -31,7 +29,9 @@ struct Hostile {
 };
 
 // Test listings show the label, not the bytes of the whole struct.
-void PrintTo(const Hostile& hostile, std::ostream* out) { *out << hostile.label; }
+void PrintTo(const Hostile& hostile, std::ostream* out) {
+  *out << hostile.label;
+}
 
 // Texts a user could type into an input box or a label edit.
 std::vector<Hostile> HostileNames() {
@@ -63,20 +63,7 @@ class HostileInput : public ::testing::TestWithParam<Hostile> {
 
   // One column of the rows a query returns, read through a connection of its own.
   std::vector<Text> Column(const Text& sql, const char* column) {
-    SqliteDB db;
-    db.Open(File().string());
-    SqliteDataset rows;
-    rows.Open(sql, db);
-    rows.Query();
-    std::vector<Text> out;
-    const Field field(column);
-    while (!rows.IsEnd()) {
-      rows.Next();
-      bool ok = false;
-      Text value = rows.ReadText(field, ok);
-      if (ok) out.push_back(value);
-    }
-    return out;
+    return test::ColumnValues(File(), sql, column);
   }
   std::vector<Text> Categories() { return Column("select type from zylb order by id", "type"); }
 

@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include "sqlite_access/field.h"
+#include "sqlite_access/sqlite_dataset.h"
+
 namespace kelmor::test {
 
 Text Quoted(const Text& value) {
@@ -66,6 +69,29 @@ bool InsertHerb(SqliteDB& db, const Text& name, const Text& category,
 bool InsertPrescription(SqliteDB& db, const Text& name, const Text& category,
                         const std::map<Text, Text>& fields) {
   return InsertEntry(db, "yfmm", "药方名称", name, category, fields);
+}
+
+std::vector<Text> ColumnValues(SqliteDB& db, const Text& sql, const char* column) {
+  SqliteDataset rows;
+  rows.Open(sql, db);
+  rows.Query();
+  std::vector<Text> out;
+  const Field field(column);
+  while (!rows.IsEnd()) {
+    rows.Next();
+    bool ok = false;
+    Text value = rows.ReadText(field, ok);
+    // The walk makes one pass past the last row; that read fails.
+    if (ok) out.push_back(value);
+  }
+  return out;
+}
+
+std::vector<Text> ColumnValues(const std::filesystem::path& file, const Text& sql,
+                               const char* column) {
+  SqliteDB db;
+  db.Open(file.string());
+  return ColumnValues(db, sql, column);
 }
 
 }  // namespace kelmor::test

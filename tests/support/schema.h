@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <vector>
 
 #include "runtime/value.h"
 #include "sqlite_access/sqlite_db.h"
@@ -25,6 +26,12 @@ bool InsertHerb(SqliteDB& db, const Text& name, const Text& category,
 // A prescription row of yfmm.
 bool InsertPrescription(SqliteDB& db, const Text& name, const Text& category,
                         const std::map<Text, Text>& fields = {});
+
+// The values of one column of the rows a query returns (rows whose value cannot be read are
+// left out), through `db` or through a connection of its own to `file`.
+std::vector<Text> ColumnValues(SqliteDB& db, const Text& sql, const char* column);
+std::vector<Text> ColumnValues(const std::filesystem::path& file, const Text& sql,
+                               const char* column);
 
 // A value with each single quote doubled, for composing test SQL.
 Text Quoted(const Text& value);
