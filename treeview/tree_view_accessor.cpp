@@ -165,44 +165,42 @@ std::int32_t TreeViewAccessor::GetItemData(std::int32_t index, MaybeRefresh refr
   return record ? static_cast<std::int32_t>(record->lParam) : 0;
 }
 
-bool TreeViewAccessor::SetItemImage(std::int32_t index, std::int32_t image, MaybeRefresh refresh) {
+bool TreeViewAccessor::SetItemFields(std::int32_t index, MaybeRefresh refresh,
+                                     const std::function<void(TreeItemRecord&)>& fill,
+                                     const Text* text) {
   HTREEITEM item = 0;
   if (!Prepare(index, refresh, &item)) return false;
   TreeItemRecord record{};
-  record.mask = platform::TVIF_IMAGE;
+  fill(record);
   record.hItem = item;
-  record.iImage = image;
-  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+  return WriteItem(platform::TVM_SETITEMA, record, text);
+}
+
+bool TreeViewAccessor::SetItemImage(std::int32_t index, std::int32_t image, MaybeRefresh refresh) {
+  return SetItemFields(index, refresh, [image](TreeItemRecord& r) {
+    r.mask = platform::TVIF_IMAGE;
+    r.iImage = image;
+  });
 }
 
 bool TreeViewAccessor::SetItemSelectedImage(std::int32_t index, std::int32_t image,
                                             MaybeRefresh refresh) {
-  HTREEITEM item = 0;
-  if (!Prepare(index, refresh, &item)) return false;
-  TreeItemRecord record{};
-  record.mask = platform::TVIF_SELECTEDIMAGE;
-  record.hItem = item;
-  record.iSelectedImage = image;
-  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+  return SetItemFields(index, refresh, [image](TreeItemRecord& r) {
+    r.mask = platform::TVIF_SELECTEDIMAGE;
+    r.iSelectedImage = image;
+  });
 }
 
 bool TreeViewAccessor::SetItemData(std::int32_t index, std::int32_t data, MaybeRefresh refresh) {
-  HTREEITEM item = 0;
-  if (!Prepare(index, refresh, &item)) return false;
-  TreeItemRecord record{};
-  record.mask = platform::TVIF_PARAM;
-  record.hItem = item;
-  record.lParam = data;
-  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
+  return SetItemFields(index, refresh, [data](TreeItemRecord& r) {
+    r.mask = platform::TVIF_PARAM;
+    r.lParam = data;
+  });
 }
 
 bool TreeViewAccessor::SetItemText(std::int32_t index, const Text& text, MaybeRefresh refresh) {
-  HTREEITEM item = 0;
-  if (!Prepare(index, refresh, &item)) return false;
-  TreeItemRecord record{};
-  record.mask = platform::TVIF_TEXT;
-  record.hItem = item;
-  return WriteItem(platform::TVM_SETITEMA, record, &text);
+  return SetItemFields(
+      index, refresh, [](TreeItemRecord& r) { r.mask = platform::TVIF_TEXT; }, &text);
 }
 
 void TreeViewAccessor::EnsureVisible(std::int32_t index, MaybeRefresh refresh) {
@@ -343,31 +341,28 @@ bool TreeViewAccessor::IsItemChecked(std::int32_t index, MaybeRefresh refresh) {
   return record && (record->state & 0x2000) != 0;
 }
 
-bool TreeViewAccessor::WriteItemState(std::int32_t index, MaybeRefresh refresh, UINT mask,
-                                      UINT state, UINT state_mask) {
-  HTREEITEM item = 0;
-  if (!Prepare(index, refresh, &item)) return false;
-  TreeItemRecord record{};
-  record.mask = mask;
-  record.hItem = item;
-  record.state = state;
-  record.stateMask = state_mask;
-  return WriteItem(platform::TVM_SETITEMA, record, nullptr);
-}
-
 bool TreeViewAccessor::SetItemChecked(std::int32_t index, bool checked, MaybeRefresh refresh) {
-  return WriteItemState(index, refresh, platform::TVIF_STATE | platform::TVIF_HANDLE,
-                        checked ? 0x2000 : 0x1000, platform::TVIS_STATEIMAGEMASK);
+  return SetItemFields(index, refresh, [checked](TreeItemRecord& r) {
+    r.mask = platform::TVIF_STATE | platform::TVIF_HANDLE;
+    r.state = checked ? 0x2000 : 0x1000;
+    r.stateMask = platform::TVIS_STATEIMAGEMASK;
+  });
 }
 
 bool TreeViewAccessor::SetItemBold(std::int32_t index, MaybeRefresh refresh) {
-  return WriteItemState(index, refresh, platform::TVIF_STATE, platform::TVIS_BOLD,
-                        platform::TVIS_BOLD);
+  return SetItemFields(index, refresh, [](TreeItemRecord& r) {
+    r.mask = platform::TVIF_STATE;
+    r.state = platform::TVIS_BOLD;
+    r.stateMask = platform::TVIS_BOLD;
+  });
 }
 
 bool TreeViewAccessor::ClearItemBold(std::int32_t index, MaybeRefresh refresh) {
-  return WriteItemState(index, refresh, platform::TVIF_STATE,
-                        static_cast<UINT>(BitNot(platform::TVIS_BOLD)), platform::TVIS_BOLD);
+  return SetItemFields(index, refresh, [](TreeItemRecord& r) {
+    r.mask = platform::TVIF_STATE;
+    r.state = static_cast<UINT>(BitNot(platform::TVIS_BOLD));
+    r.stateMask = platform::TVIS_BOLD;
+  });
 }
 
 void TreeViewAccessor::SelectItem(std::int32_t index, MaybeRefresh refresh) {

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "platform/commctrl.h"
@@ -133,9 +134,9 @@ class TreeViewAccessor {
   bool Prepare(std::int32_t index, MaybeRefresh refresh, platform::HTREEITEM* handle);
   std::optional<TreeItemRecord> ReadItem(platform::HTREEITEM handle, platform::UINT mask);
   bool WriteItem(platform::UINT message, TreeItemRecord record, const Text* text);
-  // Sets the state bits of `state_mask` to those of `state` on one item.
-  bool WriteItemState(std::int32_t index, MaybeRefresh refresh, platform::UINT mask,
-                      platform::UINT state, platform::UINT state_mask);
+  // TVM_SETITEMA on one item with the record's mask and fields set by `fill`.
+  bool SetItemFields(std::int32_t index, MaybeRefresh refresh,
+                     const std::function<void(TreeItemRecord&)>& fill, const Text* text = nullptr);
   std::optional<Text> ReadItemText(platform::HTREEITEM handle);
   platform::HTREEITEM ExchangeInsert(const platform::TVINSERTSTRUCTA& insert, const Text& text);
   bool ApplyStyleRule(platform::LONG bit, std::optional<bool> on);
