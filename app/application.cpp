@@ -1,11 +1,14 @@
 #include "app/application.h"
 
+#include <algorithm>
+
 #include "app/entry_editor.h"
 #include "app/main_window.h"
 #include "app/search.h"
 #include "app/window_templates.h"
 #include "runtime/fatal.h"
 #include "runtime/file_commands.h"
+#include "runtime/window_commands.h"
 
 namespace kelmor {
 
@@ -27,6 +30,10 @@ Application::Application(ApplicationOptions options)
   WireMainWindow(*this);
   WireSearchWindow(*this);
   WireEditorWindow(*this);
+  for (const WindowId window : {main_window, search_window, editor_window}) {
+    BindEvent({window, ""}, Event::CloseRequested,
+              [this, window](int) -> std::optional<bool> { return MayClose(window); });
+  }
   // The routine may be run after this object is gone (tests create several); it then does
   // nothing.
   std::weak_ptr<Application*> weak = self_;
@@ -41,8 +48,30 @@ Application::~Application() {
 
 std::function<void()> Application::Guarded(std::function<void()> command) {
   return [this, command = std::move(command)] {
-    if (CommandMayStart()) command();
+    if (!CommandMayStart()) return;
+    CommandScope running(*this);
+    command();
   };
+}
+
+Application::CommandScope::CommandScope(Application& app) : app_(app) {
+  app_.kept_closes_.emplace_back();
+}
+
+Application::CommandScope::~CommandScope() {
+  const std::vector<WindowId> kept = std::move(app_.kept_closes_.back());
+  app_.kept_closes_.pop_back();
+  // Posted, so the request reaches the window after the handler that ran the command.
+  for (const WindowId window : kept) CloseWindow(window);
+}
+
+bool Application::MayClose(WindowId window) {
+  // Busy without a command: the field chooser filled at start-up, which stops by itself when
+  // the window has gone.
+  if (CommandMayStart() || kept_closes_.empty()) return true;
+  std::vector<WindowId>& kept = kept_closes_.back();
+  if (std::find(kept.begin(), kept.end(), window) == kept.end()) kept.push_back(window);
+  return false;
 }
 
 void Application::End() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "runtime/char_format.h"
 #include "runtime/value.h"
@@ -57,8 +58,25 @@ struct Application {
   // command that would change the tree, the database or the collection must not start: it would
   // interleave with the half-done build. Every such handler asks this first.
   bool CommandMayStart() const { return busy_depth_ == 0; }
-  // A handler that runs `command` only when CommandMayStart().
+  // A handler that runs `command` only when CommandMayStart(), inside a CommandScope.
   std::function<void()> Guarded(std::function<void()> command);
+
+  // Marks a running command. A close request (close box, 取消) that arrives while the command
+  // lets events through is kept until the command has finished, and then made again: closing
+  // a window under a running command would leave it writing to a window that is gone and roll
+  // back what the user asked for.
+  class CommandScope {
+   public:
+    explicit CommandScope(Application& app);
+    ~CommandScope();
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+   private:
+    Application& app_;
+  };
+  // The answer to a window's close request: false when it is kept for the running command.
+  bool MayClose(WindowId window);
 
   // Marks the span of a build that processes pending events.
   class BusyScope {
@@ -79,6 +97,8 @@ struct Application {
 
  private:
   int busy_depth_ = 0;
+  // Per running command, innermost last: the windows whose close requests it keeps.
+  std::vector<std::vector<WindowId>> kept_closes_;
   bool ended_ = false;
   std::shared_ptr<Application*> self_;  // lets the registered end routine outlive this object
 };

@@ -102,6 +102,7 @@ void WireMainWindow(Application& app) {
   });
   OnLabelEditFinished(app.Tree(), [a](int index) -> std::optional<bool> {
     if (!a->CommandMayStart()) return false;  // keep the tree as the build leaves it
+    Application::CommandScope running(*a);
     return FinishRename(*a, index);
   });
 

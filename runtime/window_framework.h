@@ -57,11 +57,12 @@ enum class Event {
   LabelEditFinished,    // tree box (argument: item index; result false rejects the label)
   SplitterMoved,        // splitter bar (argument: its new left, or top when horizontal)
   Closing,              // window: about to be unloaded, whatever the cause
+  CloseRequested,       // window: its close box or CloseWindow asks it to go; false keeps it
 };
 
 // Every handler has this shape; `argument` is the event's argument (0 when it has none). The
-// result matters only for LabelEditFinished: false rejects the typed label, true or nullopt
-// accepts it.
+// result matters only for LabelEditFinished and CloseRequested: false rejects the typed label
+// or keeps the window loaded, true or nullopt accepts.
 using EventHandler = std::function<std::optional<bool>(int argument)>;
 
 // Binds (replacing any earlier binding) a handler to an event of a window or control. Bindings

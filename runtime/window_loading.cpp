@@ -115,14 +115,12 @@ LRESULT RouterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, 
       }
       break;
     case WM_CLOSE:
-      if (is_frame) {
-        UnloadWindow(*window);
-        return 0;
-      }
-      break;
     case kCloseWindowMessage:
       if (is_frame) {
-        UnloadWindow(*window);
+        // The application may keep the window for now (a command it runs still needs it).
+        if (FireEvent(window->id, {}, Event::CloseRequested, 0).value_or(true)) {
+          UnloadWindow(*window);
+        }
         return 0;
       }
       break;

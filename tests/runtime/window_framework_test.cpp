@@ -81,6 +81,20 @@ TEST_F(WindowFrameworkTest, LoadFiresCreatedThenSizeChangedAndCloseFiresClosing)
   EXPECT_EQ(events.size(), 3u);
   EXPECT_EQ(GetWidth({main_, ""}), 600);
 
+  // A close request that the application refuses keeps the window, from the close box and
+  // from CloseWindow alike.
+  bool may_close = false;
+  BindEvent({main_, ""}, Event::CloseRequested, [&](int) -> std::optional<bool> {
+    events.push_back("asked");
+    return may_close;
+  });
+  driver_.CloseBox(main_);
+  CloseWindow(main_);
+  DoEvents();
+  EXPECT_TRUE(IsWindowLoaded(main_));
+  EXPECT_EQ(events, (std::vector<std::string>{"created", "size", "size", "asked", "asked"}));
+
+  may_close = true;
   driver_.CloseBox(main_);
   DoEvents();
   EXPECT_FALSE(IsWindowLoaded(main_));

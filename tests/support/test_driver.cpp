@@ -66,7 +66,8 @@ TestDriver::~TestDriver() {
   if (!ScriptDone()) {
     ADD_FAILURE() << "the test ended with scripted answers left: " << box_answers_.size()
                   << " message boxes, " << input_answers_.size() << " input boxes, "
-                  << menu_answers_.size() << " menus, " << modal_steps_.size() << " steps";
+                  << menu_answers_.size() << " menus, " << modal_steps_.size() << " steps"
+                  << (during_gesture_ ? ", a gesture during events" : "");
   }
 }
 
@@ -250,9 +251,14 @@ void TestDriver::OnModal(std::function<void()> steps) {
   modal_steps_.push_back(std::move(steps));
 }
 
+void TestDriver::DuringEvents(std::function<bool()> when, std::function<void()> gesture) {
+  during_when_ = std::move(when);
+  during_gesture_ = std::move(gesture);
+}
+
 bool TestDriver::ScriptDone() const {
   return box_answers_.empty() && input_answers_.empty() && menu_answers_.empty() &&
-         modal_steps_.empty();
+         modal_steps_.empty() && !during_gesture_;
 }
 
 std::vector<Text> TestDriver::message_texts() const {
@@ -285,6 +291,15 @@ int TestDriver::ShowMessageBox(const MessageBoxRequest& request) {
       ADD_FAILURE() << "unscripted message box: " << Readable(request.text);
       return IDCANCEL;
   }
+}
+
+void TestDriver::ProcessEvents() {
+  if (!during_gesture_ || !during_when_()) return;
+  // Taken first: the gesture lets events through itself.
+  const std::function<void()> gesture = std::move(during_gesture_);
+  during_gesture_ = nullptr;
+  during_when_ = nullptr;
+  gesture();
 }
 
 void TestDriver::WaitForEvents() {

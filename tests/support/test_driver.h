@@ -83,6 +83,9 @@ class TestDriver : public platform::Host {
   void ChooseMenuItem(std::optional<Text> caption);
   // Steps to run the next time a modal window (or the main loop) waits for the user.
   void OnModal(std::function<void()> steps);
+  // A gesture made in the middle of a long action: run the first time the program lets the
+  // user's input through (Host::ProcessEvents) while `when` holds.
+  void DuringEvents(std::function<bool()> when, std::function<void()> gesture);
 
   // Whether everything scripted has been used.
   bool ScriptDone() const;
@@ -99,7 +102,7 @@ class TestDriver : public platform::Host {
 
   // ---- Host ----
   int ShowMessageBox(const platform::MessageBoxRequest& request) override;
-  void ProcessEvents() override {}
+  void ProcessEvents() override;
   void WaitForEvents() override;
   platform::UINT TrackPopupMenu(const std::vector<platform::PopupMenuItem>& items, int x, int y,
                                 platform::HWND owner) override;
@@ -118,6 +121,8 @@ class TestDriver : public platform::Host {
   std::deque<InputAnswer> input_answers_;
   std::deque<std::optional<Text>> menu_answers_;
   std::deque<std::function<void()>> modal_steps_;
+  std::function<bool()> during_when_;
+  std::function<void()> during_gesture_;
   std::vector<platform::MessageBoxRequest> boxes_;
   std::vector<std::vector<Text>> menus_;
   int unanswered_ = 0;  // waits the script could not answer, in a row
