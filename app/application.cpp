@@ -23,7 +23,7 @@ Application::Application(ApplicationOptions options)
           std::make_unique<CharFormat>(CharFormat{"宋体", 9, 0, 0, kAutomaticColour})),
       database_file(std::move(options.database_file)),
       self_(std::make_shared<Application*>(this)) {
-  if (database_file.empty()) database_file = ProgramDirectory() + "/kelmor.db";
+  if (database_file.empty()) database_file = ProgramFile("kelmor.db");
   main_window = RegisterWindow(MainWindowTemplate());
   search_window = RegisterWindow(SearchWindowTemplate());
   editor_window = RegisterWindow(EditorWindowTemplate());

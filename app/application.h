@@ -23,7 +23,7 @@ inline constexpr int kHerbs = 1;
 inline constexpr int kPrescriptions = 2;
 
 struct ApplicationOptions {
-  // The database file; empty: ProgramDirectory() + "/kelmor.db".
+  // The database file; empty: ProgramFile("kelmor.db").
   std::string database_file;
 };
 

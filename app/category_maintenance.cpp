@@ -3,6 +3,7 @@
 // fails is reported, rolled back and ends the change, so an action is never left half applied.
 // The tree is rebuilt in every case.
 #include <optional>
+#include <vector>
 
 #include "app/category_tree.h"
 #include "app/commands.h"
@@ -10,6 +11,7 @@
 #include "app/transaction.h"
 #include "runtime/cursor_commands.h"
 #include "runtime/dialogs.h"
+#include "runtime/text_commands.h"
 #include "runtime/tree_box.h"
 #include "runtime/tree_content.h"
 #include "sqlite_access/sqlite_dataset.h"
@@ -35,6 +37,22 @@ bool RebuildTree(Application& app) {
   const bool saved = UpdateSavedTree(app);
   RestoreCursor();
   return saved;
+}
+
+// Two entries of one name would be one page: the tree could reach only the first. Every row of
+// the category table counts, and every entry record (one the tree no longer shows as well).
+bool RefuseUsedName(SqliteDB& db, Collection c, const Text& name) {
+  for (const Text& sql :
+       {statements::SelectNodeByName(c, name), statements::SelectEntryByName(c, name)}) {
+    SqliteDataset rows;
+    rows.Open(sql, db);
+    rows.Query();
+    if (rows.RowCount() > 0) {
+      MsgBox(Value::FromText("[" + name + "]已经存在,不能修改"), 0);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -78,17 +96,25 @@ std::optional<bool> FinishRename(Application& app, int item_index) {
     SetTreeItemText(tree, item_index, old_name);
     return false;
   }
-  const Text new_name = GetEditedLabel(tree);
-  if (RefuseLongName(new_name)) {
+  Text new_name = GetEditedLabel(tree);
+  // A label cleared in place names nothing: the edit counts as cancelled.
+  if (TrimSpaces(new_name).empty()) new_name = old_name;
+  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
+  const int parent = GetParentItem(tree, item_index);
+  if (RefuseLongName(new_name) || (c && app.database && parent != -1 && new_name != old_name &&
+                                   RefuseUsedName(*app.database, *c, new_name))) {
     SetTreeItemText(tree, item_index, old_name);
     return false;
   }
-  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
   if (c && app.database) {
-    RunInTransaction(*app.database,
-                     {statements::RenameNode(*c, new_name, old_name),
-                      statements::RenameEntriesCategory(*c, new_name, old_name)},
-                     "修改[" + old_name + "]错误", kFlagsStop, [&app] { return RebuildTree(app); });
+    std::vector<Text> sql{statements::RenameNode(*c, new_name, old_name)};
+    // An entry is found by its name: its record takes the new name with its tree row.
+    if (parent != -1) {
+      sql.push_back(statements::RenameEntry(*c, new_name, old_name, GetTreeItemText(tree, parent)));
+    }
+    sql.push_back(statements::RenameEntriesCategory(*c, new_name, old_name));
+    RunInTransaction(*app.database, sql, "修改[" + old_name + "]错误", kFlagsStop,
+                     [&app] { return RebuildTree(app); });
   } else {
     RebuildTree(app);
   }

@@ -28,7 +28,6 @@ struct EditorPage {
   Collection collection;
   const char* table;
   const char* name_box;
-  const char* name_column;
   const char* category_box;
   const char* check_box;
   int page;
@@ -36,18 +35,11 @@ struct EditorPage {
   const char* edit_title;
 };
 
-constexpr EditorPage kHerbPage{
-    Collection::Herbs, "zymm", "药物名称编辑框", "药物名称",      "药物类别编辑框",
-    "选择框1",         0,      "【中  药】添加", "【中  药】编辑"};
-constexpr EditorPage kPrescriptionPage{Collection::Prescriptions,
-                                       "yfmm",
-                                       "药方编辑框",
-                                       "药方名称",
-                                       "药方类别编辑框",
-                                       "选择框2",
-                                       1,
-                                       "【药  方】添加",
-                                       "【药  方】编辑"};
+constexpr EditorPage kHerbPage{Collection::Herbs, "zymm", "药物名称编辑框", "药物类别编辑框",
+                               "选择框1",         0,      "【中  药】添加", "【中  药】编辑"};
+constexpr EditorPage kPrescriptionPage{Collection::Prescriptions, "yfmm",          "药方编辑框",
+                                       "药方类别编辑框",          "选择框2",       1,
+                                       "【药  方】添加",          "【药  方】编辑"};
 
 // In statement order.
 constexpr std::array<const char*, 11> kHerbColumns{"英文名称",  "别名",     "来源", "植物形态1",
@@ -65,17 +57,19 @@ const EditorPage* PageOf(const Application& app) {
   return nullptr;
 }
 
+// The name box names the entry the update addresses, so it is the item's text and read-only
+// also when no record was found: another name typed there would overwrite that entry.
 template <std::size_t N>
 void LoadEntry(Application& app, const EditorPage& page, const std::array<const char*, N>& columns,
                const Text& name) {
+  SetText({app.editor_window, page.name_box}, name);
+  SetInputMode({app.editor_window, page.name_box}, 1);
   if (!app.database) return;
   SqliteTable table;
   if (table.Open(page.table, *app.database) &&
       table.Find(statements::EntryCondition(page.collection, name))) {
-    SetText({app.editor_window, page.name_box}, table.ReadText(page.name_column));
     SetText({app.editor_window, page.category_box}, table.ReadText("类别"));
     for (const char* column : columns) SetText(Box(app, column), table.ReadText(column));
-    SetInputMode({app.editor_window, page.name_box}, 1);
   }
   table.Close();
 }
@@ -98,7 +92,9 @@ void Save(Application& app, const EditorPage& page, const std::vector<Text>& add
     RunInTransaction(*app.database, add_sql, "添加[" + name + "]失败", 0,
                      [&app] { return UpdateSavedTree(app); });
   } else {
-    RunInTransaction(*app.database, {update_sql}, "修改[" + name + "]失败", 0);
+    // An update that finds no record saved nothing, and must not say otherwise.
+    RunInTransaction(*app.database, {update_sql}, "修改[" + name + "]失败", 0,
+                     [&app] { return app.database->Changes() > 0; });
   }
   ShowEntry(app, name);
   if (IsChecked({app.editor_window, page.check_box})) {

@@ -1,14 +1,9 @@
 // The program: the reference book in its window.
-#include "app/application.h"
+#include "app/program.h"
 #include "display/display.h"
-#include "runtime/fatal.h"
-#include "runtime/window_framework.h"
+#include "runtime/file_commands.h"
 
 int main(int argc, char** argv) {
-  return kelmor::display::RunDisplay(argc, argv, [] {
-    kelmor::Application app;
-    kelmor::RunMainWindow(app.main_window);
-    kelmor::RunEndRoutine();
-    return 0;
-  });
+  return kelmor::display::RunDisplay(argc, argv,
+                                     [] { return kelmor::RunProgram(kelmor::ProgramDirectory()); });
 }

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/category_tree.h"
 #include "app/commands.h"
 #include "app/entry_view.h"
@@ -22,6 +24,16 @@ std::int32_t TreeControlId(const Application& app) {
   return -1;
 }
 
+// The splitter bar keeps at least this much of the tree and of the page on either side, so
+// neither vanishes and the bar can always be grabbed again.
+constexpr int kSplitterMargin = 20;
+
+// The nearest allowed bar position for a window of outer width `width`: the page (left p + 4,
+// width W - p - 11) keeps the margin as well as the tree (width p).
+int AllowedSplitterPosition(int p, int width) {
+  return std::max(kSplitterMargin, std::min(p, width - 11 - kSplitterMargin));
+}
+
 }  // namespace
 
 void StartUp(Application& app) {
@@ -41,12 +53,15 @@ void LayoutMainWindow(Application& app) {
   const int t = GetHeight(app.Tree());
   MoveControl(app.Main("分隔条1"), 180, 40, 3, t);
   MoveControl(app.Page(), 183, 40, GetWidth(window) - 190, t);
+  // Too narrow a window for the bar at 180: it goes where a drag could put it.
+  if (AllowedSplitterPosition(180, GetWidth(window)) != 180) MoveSplitter(app, 180);
   app.detail_char_format->size = GetWindowState(app.main_window) == kWindowMaximised ? 15 : 10;
   ApplyDetailCharFormat(app);
 }
 
 void MoveSplitter(Application& app, int p) {
   const ControlRef window{app.main_window, ""};
+  p = AllowedSplitterPosition(p, GetWidth(window));
   MoveControl(app.Tree(), 0, GetTop(app.Tree()), p, GetHeight(app.Tree()));
   MoveControl(app.Page(), p + 4, GetTop(app.Page()), GetWidth(window) - p - 11,
               GetHeight(app.Page()));
@@ -98,6 +113,8 @@ void WireMainWindow(Application& app) {
   OnEvent(app.Tree(), Event::RightButtonReleased, [a] { ShowTreePopupMenu(*a); });
   OnEvent(app.Tree(), Event::DoubleClicked, [a] {
     const ControlRef tree = a->Tree();
+    // Beside the items the double-click names no entry; the current item is not meant.
+    if (TreeItemAtMouse(tree) == -1) return;
     ShowEntry(*a, GetTreeItemText(tree, GetCurrentItem(tree)));
   });
   OnLabelEditFinished(app.Tree(), [a](int index) -> std::optional<bool> {

@@ -14,6 +14,9 @@ const char* TreeTable(Collection c) {
 const char* EntryTable(Collection c) {
   return Herbs(c) ? "zymm" : "yfmm";
 }
+const char* NameColumn(Collection c) {
+  return Herbs(c) ? "药物名称" : "药方名称";
+}
 
 // Quote doubling is a plain byte replacement: a GBK second byte is never 0x27.
 Text Q(const Text& v) {
@@ -30,6 +33,10 @@ Text SelectNodeByName(Collection c, const Text& name) {
   return Text("select * from ") + TreeTable(c) + " where type='" + Q(name) + "'";
 }
 
+Text SelectEntryByName(Collection c, const Text& name) {
+  return Text("select * from ") + EntryTable(c) + " where " + NameColumn(c) + "='" + Q(name) + "'";
+}
+
 Text InsertCategory(Collection c, const Text& name) {
   return Text("insert into ") + TreeTable(c) + "(type,xm)values('" + Q(name) + "',0)";
 }
@@ -44,6 +51,11 @@ Text RenameNode(Collection c, const Text& new_name, const Text& old_name) {
 Text RenameEntriesCategory(Collection c, const Text& new_name, const Text& old_name) {
   return Text("update ") + EntryTable(c) + " set type='" + Q(new_name) + "',类别='" + Q(new_name) +
          "' where type='" + Q(old_name) + "'";
+}
+
+Text RenameEntry(Collection c, const Text& new_name, const Text& old_name, const Text& category) {
+  return Text("update ") + EntryTable(c) + " set " + NameColumn(c) + "='" + Q(new_name) +
+         "' where " + NameColumn(c) + "='" + Q(old_name) + "' and type='" + Q(category) + "'";
 }
 
 Text DeleteNode(Collection c, const Text& name) {
@@ -90,7 +102,7 @@ Text UpdatePrescription(const Text& name, const PrescriptionFields& f) {
 }
 
 Text EntryCondition(Collection c, const Text& name) {
-  return (Herbs(c) ? Text("药物名称='") : Text("药方名称='")) + Q(name) + "'";
+  return Text(NameColumn(c)) + "='" + Q(name) + "'";
 }
 
 Text SavedTreeCondition(Collection c) {

@@ -45,9 +45,12 @@ namespace statements {
 
 Text SelectTreeRows(Collection c);
 Text SelectNodeByName(Collection c, const Text& name);
+Text SelectEntryByName(Collection c, const Text& name);
 Text InsertCategory(Collection c, const Text& name);
 Text RenameNode(Collection c, const Text& new_name, const Text& old_name);
 Text RenameEntriesCategory(Collection c, const Text& new_name, const Text& old_name);
+// The entry record of a renamed second-level item: the one of that category with the old name.
+Text RenameEntry(Collection c, const Text& new_name, const Text& old_name, const Text& category);
 Text DeleteNode(Collection c, const Text& name);
 Text DeleteEntriesOfCategory(Collection c, const Text& name);
 Text InsertEntryTreeRow(Collection c, const Text& name, const Text& category);

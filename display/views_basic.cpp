@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "display/qt_text.h"
 #include "display/views.h"
 #include "platform/commctrl.h"
@@ -456,9 +458,12 @@ void SplitterWidget::mousePressEvent(QMouseEvent* event) {
 
 void SplitterWidget::mouseMoveEvent(QMouseEvent* event) {
   if (!dragging_) return QFrame::mouseMoveEvent(event);
-  // Follow the mouse along the bar's one axis while dragging.
+  // Follow the mouse along the bar's one axis while dragging, inside the parent: the program
+  // sets the bar's final limits when it is dropped.
   const QPoint in_parent = parentWidget()->mapFromGlobal(event->globalPosition().toPoint()) - grab_;
-  move(view_.horizontal() ? QPoint(start_.x(), in_parent.y()) : QPoint(in_parent.x(), start_.y()));
+  const int x = std::clamp(in_parent.x(), 0, std::max(0, parentWidget()->width() - width()));
+  const int y = std::clamp(in_parent.y(), 0, std::max(0, parentWidget()->height() - height()));
+  move(view_.horizontal() ? QPoint(start_.x(), y) : QPoint(x, start_.y()));
 }
 
 void SplitterWidget::mouseReleaseEvent(QMouseEvent* event) {

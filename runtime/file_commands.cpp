@@ -26,7 +26,9 @@ Text ProgramDirectory() {
 }
 
 Text ProgramFile(const Text& name) {
-  return ProgramDirectory() + "/" + name;
+  // No folder is no file: never one at the root instead.
+  const Text folder = ProgramDirectory();
+  return folder.empty() ? Text() : folder + "/" + name;
 }
 
 }  // namespace kelmor

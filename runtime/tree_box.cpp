@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/commctrl.h"
+#include "platform/cursor.h"
 #include "platform/font.h"
 #include "platform/image_list.h"
 #include "platform/window.h"
@@ -697,6 +698,17 @@ bool HasChildItems(const ControlRef& tree, int index) {
     return false;
   }
   return tv.cChildren != 0;
+}
+
+int TreeItemAtMouse(const ControlRef& tree) {
+  Target t = detail::Command(tree);
+  TreeBoxState& state = detail::StateOf(t);
+  platform::TVHITTESTINFO hit;
+  if (!platform::GetCursorPos(&hit.pt) || !platform::ScreenToClient(t.hwnd, &hit.pt)) return -1;
+  state.Send(platform::TVM_HITTEST, 0, reinterpret_cast<platform::LPARAM>(&hit));
+  // The row as a left click selects it: the label, its images and the space right of it.
+  if ((hit.flags & (platform::TVHT_ONITEM | platform::TVHT_ONITEMRIGHT)) == 0) return -1;
+  return state.IndexOf(hit.hItem);
 }
 
 platform::HANDLE TreeItemHandle(const ControlRef& tree, int index) {

@@ -47,6 +47,8 @@ bool SetTreeItemText(const ControlRef& tree, int index, const Text& text);
 int EnsureItemVisible(const ControlRef& tree, int index);  // TVM_ENSUREVISIBLE result, 0 no item
 int GetParentItem(const ControlRef& tree, int index);      // -1 top level or no item
 bool HasChildItems(const ControlRef& tree, int index);
+// The item whose row is under the mouse, -1 over empty space.
+int TreeItemAtMouse(const ControlRef& tree);
 
 // The item handle (HTREEITEM) of an index, 0 when none; and back, -1 when not an item.
 platform::HANDLE TreeItemHandle(const ControlRef& tree, int index);

@@ -85,6 +85,10 @@ bool SqliteDB::Execute(const Text& sql) {
   return RunLocal(sql);
 }
 
+int SqliteDB::Changes() const {
+  return connection_ ? sqlite3_changes(connection_.get()) : 0;
+}
+
 bool SqliteDB::BeginTransaction(const Text& name) {
   if (!connection_) return false;
   return RunLocal(sqlite::FillTemplate("BEGIN TRANSACTION %s", {name}));

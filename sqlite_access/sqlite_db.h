@@ -28,6 +28,8 @@ class SqliteDB {
 
   // Runs SQL (several statements separated by semicolons run in order); rows are discarded.
   bool Execute(const Text& sql);
+  // Rows changed by the last INSERT, UPDATE or DELETE that ran to its end; 0 when closed.
+  int Changes() const;
 
   // "BEGIN TRANSACTION %s" and its kin; without a name the statement ends in one space.
   bool BeginTransaction(const Text& name = Text());

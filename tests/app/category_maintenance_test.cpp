@@ -110,6 +110,47 @@ TEST_F(CategoryMaintenanceTest, NoKeepsTheOldNameAndCancelStillAsks) {
   EXPECT_TRUE(driver_.ScriptDone());
 }
 
+TEST_F(CategoryMaintenanceTest, AClearedNameCountsAsACancelledEdit) {
+  Start();
+  for (const char* blank : {"", "  ", "　"}) {
+    Menu("编辑类别");  // each confirmed rename ends in-place editing
+    driver_.AnswerMessageBox(kAnswerYes);
+    driver_.EditLabel(app_->Tree(), Item("甲"), blank);
+    EXPECT_EQ(Categories(), (std::vector<Text>{"甲", "人参", "丙"}));
+    EXPECT_EQ(Column("select 类别 from zymm", "类别"), std::vector<Text>{"甲"});
+    EXPECT_EQ(GetParentItem(app_->Tree(), Item("人参")), Item("甲"));
+  }
+  EXPECT_TRUE(driver_.ScriptDone());
+}
+
+TEST_F(CategoryMaintenanceTest, RenamingAnEntryRenamesItsRecordUnlessTheNameIsUsed) {
+  {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File()));
+    ASSERT_TRUE(test::InsertHerb(db, "当归", "丙"));  // a record that no tree row reaches
+  }
+  Start();
+  Menu("编辑类别");
+  for (const char* used : {"丙", "当归"}) {
+    driver_.AnswerMessageBox(kAnswerYes);
+    driver_.EditLabel(app_->Tree(), Item("人参"), used);
+    EXPECT_EQ(driver_.message_texts().back(), "[" + Text(used) + "]已经存在,不能修改");
+    EXPECT_EQ(driver_.message_boxes().back().type & 0xFF, 0u);
+  }
+  EXPECT_EQ(Categories(), (std::vector<Text>{"甲", "人参", "丙"}));
+  EXPECT_EQ(Column("select 药物名称 from zymm order by id", "药物名称"),
+            (std::vector<Text>{"人参", "当归"}));
+  EXPECT_NE(Item("人参"), -1);
+
+  driver_.AnswerMessageBox(kAnswerYes);
+  driver_.EditLabel(app_->Tree(), Item("人参"), "红'参");
+  EXPECT_EQ(Column("select 药物名称||'/'||类别 as v from zymm order by id", "v"),
+            (std::vector<Text>{"红'参/甲", "当归/丙"}));
+  driver_.DoubleClickTreeItem(app_->Tree(), Item("红'参"));
+  EXPECT_EQ(GetText(app_->Page()).find("【药物名称】：红'参\r\n"), 0u);
+  EXPECT_TRUE(driver_.ScriptDone());
+}
+
 TEST_F(CategoryMaintenanceTest, QuotesInNamesAreStoredAndRenamedAsTyped) {
   Start();
   driver_.AnswerInputBox("王'");

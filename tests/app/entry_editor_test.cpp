@@ -142,6 +142,20 @@ TEST_F(EntryEditorTest, EditsAHerbWithoutTouchingItsNameOrCategory) {
   EXPECT_TRUE(PageShows("甘，微苦"));
 }
 
+TEST_F(EntryEditorTest, AnEntryWithoutItsRecordKeepsItsNameAndItsSaveFails) {
+  Start();
+  Execute("delete from zymm");
+  InEditor("编辑内容", "人参", [&] {
+    EXPECT_EQ(GetText(Editor("药物名称编辑框")), "人参");
+    EXPECT_EQ(GetInputMode(Editor("药物名称编辑框")), 1);
+    driver_.Type(Editor("性味编辑框"), "苦");
+    driver_.Click(Editor("按钮1"));
+  });
+  ASSERT_EQ(driver_.message_texts(), std::vector<Text>{"修改[人参]失败"});
+  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 0u);
+  EXPECT_TRUE(Column("select id from zymm", "id").empty());
+}
+
 TEST_F(EntryEditorTest, PrescriptionTextsAreStoredWithoutSpaces) {
   Start(true);
   InEditor("增加二类", "解表剂", [&] {

@@ -8,6 +8,8 @@
 
 #include "app/application.h"
 #include "app/category_tree.h"
+#include "app/program.h"
+#include "platform/window.h"
 #include "runtime/rich_edit_control.h"
 #include "runtime/tree_box.h"
 #include "runtime/tree_content.h"
@@ -112,6 +114,31 @@ TEST_F(MainWindowTest, LaysOutTheControlsAndFollowsTheWindowState) {
   EXPECT_EQ(GetLeft(app_->Main("分隔条1")), 200);
 }
 
+TEST_F(MainWindowTest, TheSplitterKeepsTwentyPixelsOfTreeAndOfPage) {
+  MakeDatabase();
+  Start();
+  const ControlRef bar = app_->Main("分隔条1");
+  for (const auto& [drag, left] : {std::pair{700, 619}, {-50, 20}, {19, 20}, {620, 619}}) {
+    driver_.MoveSplitter(bar, drag);
+    EXPECT_EQ(GetLeft(bar), left) << drag;
+    EXPECT_EQ(GetWidth(app_->Tree()), left) << drag;
+    EXPECT_EQ(GetLeft(app_->Page()), left + 4) << drag;
+    EXPECT_EQ(GetWidth(app_->Page()), 650 - left - 11) << drag;
+  }
+  // A window too narrow for the bar at 180.
+  platform::SetScreenSize(200, 300);
+  driver_.Maximise(app_->main_window);
+  platform::SetScreenSize(platform::kScreenWidth, platform::kScreenHeight);
+  EXPECT_EQ(GetLeft(bar), 169);
+  EXPECT_EQ(GetWidth(app_->Page()), 20);
+}
+
+TEST_F(MainWindowTest, AProgramFolderWhosePathIsNoTextIsRefused) {
+  EXPECT_EQ(RunProgram(Text()), 1);
+  ASSERT_EQ(driver_.message_texts(), std::vector<Text>{kUnusableFolderMessage});
+  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 16u);
+}
+
 TEST_F(MainWindowTest, ChooserHidesIdAndTheCategoryColumn) {
   MakeDatabase();
   Start();
@@ -204,6 +231,12 @@ TEST_F(MainWindowTest, DoubleClickShowsTheFirstEntryOfThatName) {
   const Text page = GetText(app_->Page());
   EXPECT_NE(page.find("【类    别】：解表药\r\n"), Text::npos) << page;
   EXPECT_NE(page.find("【植物形态】：AB\r\n"), Text::npos);
+
+  // Below the items nothing is meant, though 麻黄 is still the current item.
+  SetText(app_->Page(), "before");
+  driver_.DoubleClickTreeItem(app_->Tree(), -1);
+  EXPECT_EQ(GetText(app_->Page()), "before");
+  SetText(app_->Page(), page);
 
   // A category matches no entry: the page stays.
   driver_.DoubleClickTreeItem(app_->Tree(), 0);

@@ -23,6 +23,9 @@ TEST(StatementsTest, ExactTexts) {
   EXPECT_EQ(RenameNode(P, "新", "旧"), "update yflb set type='新'  where type='旧'");
   EXPECT_EQ(RenameEntriesCategory(P, "新", "旧"),
             "update yfmm set type='新',类别='新' where type='旧'");
+  EXPECT_EQ(RenameEntry(P, "新'", "旧", "类"),
+            "update yfmm set 药方名称='新''' where 药方名称='旧' and type='类'");
+  EXPECT_EQ(SelectEntryByName(H, "甲"), "select * from zymm where 药物名称='甲'");
   EXPECT_EQ(DeleteNode(H, "甲"), "delete from zylb where type='甲'");
   EXPECT_EQ(DeleteEntriesOfCategory(P, "甲"), "delete from yfmm where type='甲'");
   EXPECT_EQ(InsertEntryTreeRow(H, "甘草", "补虚"),

@@ -145,6 +145,13 @@ void TestDriver::ClickTreeItem(const ControlRef& tree, int index) {
 void TestDriver::DoubleClickTreeItem(const ControlRef& tree, int index) {
   const HWND hwnd = Handle(tree);
   if (hwnd == 0) return;
+  if (index < 0) {
+    RECT rect;
+    GetClientRect(hwnd, &rect);
+    const int x = rect.right / 2, y = rect.bottom > 0 ? rect.bottom - 1 : 0;
+    KELMOR_GESTURE(DoubleClickAt(hwnd, x, y), "double-click");
+    return;
+  }
   KELMOR_GESTURE(platform::DoubleClickTreeItem(hwnd, TreeItemHandle(tree, index)), index);
 }
 

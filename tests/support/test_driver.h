@@ -48,6 +48,7 @@ class TestDriver : public platform::Host {
   void Focus(const ControlRef& control);
 
   void ClickTreeItem(const ControlRef& tree, int index);
+  // Index -1: over empty space, below the items (also for the right button).
   void DoubleClickTreeItem(const ControlRef& tree, int index);
   // Press and release of the right button over the item (index -1: over empty space).
   void RightClickTreeItem(const ControlRef& tree, int index);
