@@ -46,15 +46,15 @@ NATURES = {"寒", "热", "温", "凉", "微寒", "大寒", "微温", "大热", "
 CHANNELS = {"心", "肝", "脾", "肺", "肾", "胃", "胆", "大肠", "小肠", "膀胱", "三焦", "心包"}
 NATURE_TASTE = re.compile(r"^(?P<tastes>[^，。]+)，(?P<nature>[^，。]+)。归(?P<channels>[^。]+)经。$")
 
-# Ingredients of classical prescriptions that are foods, drinks or forms with no entry of their
-# own in the book; a 配方 may name them although herbs.tsv does not.
+# Ingredients of classical prescriptions that are foods and drinks, or drugs a course does not
+# treat, with no entry of their own in the book; a 配方 may name them although herbs.tsv does not.
 NON_BOOK_INGREDIENTS = {"粳米", "小麦", "白酒", "黄酒", "清酒", "米醋", "食盐", "冰糖", "金箔",
-                        "童便", "蜂蜜", "葱白", "饴糖", "鸡子黄", "梨皮", "西瓜翠衣"}
+                        "童便", "蜂蜜", "葱白", "饴糖", "鸡子黄", "梨皮", "西瓜翠衣", "硝石"}
 # Ingredients that a course treats with the herb they come from rather than as a herb of their
 # own (the herb they come from must be in the book).
-PART_OF = {"茯神": "茯苓", "茯苓皮": "茯苓", "莲须": "莲子", "荷梗": "荷叶", "扁豆花": "白扁豆",
-           "椒目": "花椒", "人参芦": "人参", "龟甲胶": "龟甲", "冬瓜子": "冬瓜皮", "猪牙皂": "皂荚",
-           "皂角刺": "皂荚"}
+PART_OF = {"茯神": "茯苓", "茯苓皮": "茯苓", "莲须": "莲子", "荷叶": "莲子", "荷梗": "莲子",
+           "扁豆花": "白扁豆", "椒目": "花椒", "人参芦": "人参", "龟甲胶": "龟甲", "冬瓜子": "冬瓜皮",
+           "猪牙皂": "皂荚", "皂角刺": "皂荚"}
 # Prefixes that name a way of processing and suffixes that name a part of the drug: 炙甘草,
 # 酒大黄, 煅龙骨, 焦山楂, 当归尾, 甘草梢. Tried only when the whole name is no herb of the book.
 PROCESSING_PREFIXES = ["麸炒", "土炒", "炙", "生", "炒", "制", "酒", "醋", "蜜", "煅", "焦", "炮",
@@ -96,7 +96,7 @@ TOXIC_HERBS = {
     "苦杏仁": "", "桃仁": "", "吴茱萸": "", "川楝子": "", "细辛": "", "艾叶": "", "蛇床子": "",
     "鸦胆子": "", "水蛭": "", "土鳖虫": "", "虻虫": "", "北豆根": "", "重楼": "", "蒺藜": "",
     "贯众": "", "绵马贯众": "", "鹤虱": "", "皂荚": "", "猪牙皂": "", "山慈菇": "",
-    "急性子": "", "丁公藤": "", "红大戟": "",
+    "急性子": "", "丁公藤": "", "红大戟": "", "泽漆": "", "黄药子": "", "胆矾": "",
 }
 TOXICITY = re.compile(r"有(小|大)?毒")
 
@@ -205,22 +205,19 @@ def check_fields(rows, columns, bounds, space_stripped):
 
 
 def check_chapters(rows, file, chapters, large, minimum_large):
-    """The chapters in their order, each rows together, each with its minimum count."""
+    """Every chapter, in the standard order, its rows together, each with its minimum count."""
     counts = {}
-    order = []
+    previous = None
     for row in rows:
         chapter = row["类别"]
         if chapter not in chapters:
-            if chapter not in counts:
-                fault(row["_where"], f"类别 {chapter!r} is none of the chapters {chapters}")
-        elif order and order[-1] != chapter:
-            if chapter in order:
-                fault(row["_where"], f"chapter {chapter!r} appears again after other chapters")
-            elif chapters.index(chapter) < chapters.index(order[-1]):
-                fault(row["_where"], f"chapter {chapter!r} comes before {order[-1]!r} in the "
-                      "standard order")
-        if not order or order[-1] != chapter:
-            order.append(chapter)
+            fault(row["_where"], f"类别 {chapter!r} is none of the chapters {chapters}")
+        elif chapter != previous and (previous is None or previous in chapters):
+            expected = chapters[chapters.index(previous) + 1] if previous else chapters[0]
+            if chapter != expected:
+                fault(row["_where"], f"chapter {chapter!r} follows {previous!r}; the standard "
+                      f"order has {expected!r} next")
+        previous = chapter
         counts[chapter] = counts.get(chapter, 0) + 1
     for chapter in chapters:
         needed = minimum_large if chapter in large else MIN_PER_CHAPTER
@@ -241,6 +238,21 @@ def check_names(rows, name_column):
         if name in HERB_CHAPTERS or name in RX_CHAPTERS:
             fault(row["_where"], f"{name_column} {name!r} equals a chapter name")
     return names
+
+
+def check_aliases(rows):
+    """An alias names one herb only, and no other herb is called by it: a 配方 that uses it
+    would otherwise point at the wrong herb."""
+    names = {r["药物名称"]: r["_where"] for r in rows}
+    owner = {}
+    for row in rows:
+        for alias in row["别名"].split("、"):
+            if alias in names and alias != row["药物名称"]:
+                fault(row["_where"], f"别名 {alias!r} is the name of the herb at {names[alias]}")
+            elif alias in owner and owner[alias] != row["_where"]:
+                fault(row["_where"], f"别名 {alias!r} is also an alias of the herb at "
+                      f"{owner[alias]}")
+            owner.setdefault(alias, row["_where"])
 
 
 def check_nature_taste(row):
@@ -366,6 +378,7 @@ def main():
         herb_counts = check_chapters(herbs, "herbs.tsv", HERB_CHAPTERS, LARGE_HERB_CHAPTERS,
                                      MIN_PER_LARGE_CHAPTER)
         check_names(herbs, "药物名称")
+        check_aliases(herbs)
         for row in herbs:
             check_nature_taste(row)
             check_cautions(row)
