@@ -5,6 +5,7 @@
 #include "runtime/window_framework.h"
 
 int main(int argc, char** argv) {
+  kelmor::RouteAllocationFailures();
   return kelmor::display::RunDisplay(argc, argv, [] {
     kelmor::Application app;
     kelmor::RunMainWindow(app.main_window);

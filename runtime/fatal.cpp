@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "platform/message_box.h"
@@ -76,6 +78,35 @@ void RaiseAllocationFailure(std::size_t bytes) {
   char message[64];
   std::snprintf(message, sizeof message, "分配 %d 字节内存失败!", static_cast<int>(bytes));
   RaiseRuntimeError(0, message);
+}
+
+namespace {
+
+std::terminate_handler previous_terminate = nullptr;
+
+// Runs at the throw point of an uncaught exception (nothing has been unwound), so the box can
+// still be shown.
+[[noreturn]] void TerminateOnAllocationFailure() {
+  static bool reported = false;
+  // The box itself ran out of memory: end as the run-time error does, without it.
+  if (reported) std::_Exit(-1);
+  if (std::exception_ptr uncaught = std::current_exception()) {
+    try {
+      std::rethrow_exception(uncaught);
+    } catch (const std::bad_alloc&) {
+      reported = true;
+      RaiseRuntimeError(0, "分配内存失败!");
+    } catch (...) {
+    }
+  }
+  if (previous_terminate) previous_terminate();
+  std::abort();
+}
+
+}  // namespace
+
+void RouteAllocationFailures() {
+  previous_terminate = std::set_terminate(TerminateOnAllocationFailure);
 }
 
 }  // namespace kelmor

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "platform/host.h"
 #include "platform/message_box.h"
@@ -60,6 +61,26 @@ TEST(RuntimeErrorDeathTest, AllocationFailureMessage) {
         RaiseAllocationFailure(1024);
       },
       ::testing::ExitedWithCode(255), "运行时出错!\r\n\r\n错误信息：分配 1024 字节内存失败!\r\n");
+}
+
+TEST(RuntimeErrorDeathTest, AllocationFailureAnywhereIsTheRunTimeError) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer ends a failed allocation itself";
+#endif
+  EXPECT_EXIT(
+      {
+        static PrintingHost host;
+        platform::SetHost(&host);
+        RouteAllocationFailures();
+        // noexcept: nothing catches it, as nothing does in the program (the death test would).
+        []() noexcept {
+          volatile std::size_t beyond_the_address_space = std::size_t{1} << 48;
+          std::vector<char> v(beyond_the_address_space);
+          std::fprintf(stderr, "NOT REACHED %zu\n", v.size());
+        }();
+      },
+      ::testing::ExitedWithCode(255),
+      "BOX\\[错误\\|运行时出错!\r\n\r\n错误信息：分配内存失败!\r\n\\|16\\]\n$");
 }
 
 TEST(Array, SubscriptsAndSizes) {
