@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <type_traits>
 
 #include "platform/window.h"
@@ -36,6 +37,25 @@ bool IsAsciiLower(char c) {
 }
 bool IsLeadByte(unsigned char c) {
   return c >= 0x81 && c <= 0xFE;
+}
+
+// The length of the longest start of `text` within `limit` bytes that does not end inside a
+// double-byte character; a lead byte with nothing after it counts as half a character.
+std::size_t CharacterBoundary(std::string_view text, std::size_t limit) {
+  const std::size_t end = std::min(limit, text.size());
+  std::size_t at = 0;
+  while (at < end) {
+    const std::size_t step = IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
+    if (at + step > end) break;
+    at += step;
+  }
+  return at;
+}
+
+// How much of a text fits an item buffer of kItemTextCapacity bytes, cut between characters.
+std::size_t FittingLength(const Text& text) {
+  const std::size_t room = kItemTextCapacity - 1;
+  return text.size() <= room ? text.size() : CharacterBoundary(text, room);
 }
 
 }  // namespace
@@ -628,14 +648,15 @@ std::optional<Text> TreeViewAccessor::ReadItemText(HTREEITEM handle) {
   if (!record || record->pszText == nullptr) return std::nullopt;
   // The tree view may have pointed the record at its own copy of the text.
   const char* text = remote_mode_ ? local_text_.data() : record->pszText;
-  return Text(text, ::strnlen(text, kItemTextCapacity));
+  std::size_t length = ::strnlen(text, kItemTextCapacity);
+  // A text that filled the buffer was cut by the tree view, perhaps inside a character.
+  if (length == kItemTextCapacity - 1) length = CharacterBoundary({text, length}, length);
+  return Text(text, length);
 }
 
 bool TreeViewAccessor::WriteItem(UINT message, TreeItemRecord record, const Text* text) {
   std::size_t text_size = 0;
-  if (text != nullptr) {
-    text_size = std::min<std::size_t>(text->size(), kItemTextCapacity - 1);
-  }
+  if (text != nullptr) text_size = FittingLength(*text);
   if (!remote_mode_) {
     ResetLocalRecord();
     char* buffer = local_text_.data();
@@ -653,16 +674,16 @@ bool TreeViewAccessor::WriteItem(UINT message, TreeItemRecord record, const Text
   if (process_ == 0) return false;
   bool ok = false;
   remote_record_address_ = remote_memory_.Allocate(process_, sizeof(TreeItemRecord));
-  if (text != nullptr) remote_text_address_ = remote_memory_.Allocate(process_, kItemTextCapacity);
+  // Written whole: the buffer in the other process is the text's length + 1.
+  if (text != nullptr) remote_text_address_ = remote_memory_.Allocate(process_, text->size() + 1);
   if (remote_record_address_ != 0 && (text == nullptr || remote_text_address_ != 0)) {
     remote_record_ = record;
     bool written = true;
     if (text != nullptr) {
-      std::array<char, kItemTextCapacity> buffer{};
-      std::memcpy(buffer.data(), text->data(), text_size);
-      written = remote_memory_.Write(process_, remote_text_address_, buffer.data(), buffer.size());
+      written = remote_memory_.Write(process_, remote_text_address_, text->c_str(),
+                                     text->size() + 1);
       remote_record_.pszText = reinterpret_cast<char*>(remote_text_address_);
-      remote_record_.cchTextMax = kItemTextCapacity;
+      remote_record_.cchTextMax = static_cast<int>(text->size() + 1);
     }
     written = written && remote_memory_.Write(process_, remote_record_address_, &remote_record_,
                                               sizeof remote_record_);
@@ -679,7 +700,7 @@ bool TreeViewAccessor::WriteItem(UINT message, TreeItemRecord record, const Text
 
 HTREEITEM TreeViewAccessor::ExchangeInsert(const platform::TVINSERTSTRUCTA& insert,
                                            const Text& text) {
-  std::size_t text_size = std::min<std::size_t>(text.size(), kItemTextCapacity - 1);
+  const std::size_t text_size = FittingLength(text);
   std::array<char, kItemTextCapacity> buffer{};
   std::memcpy(buffer.data(), text.data(), text_size);
   if (!remote_mode_) {
