@@ -89,22 +89,23 @@ TEST(SqliteDBTest, ClosingClosesTheTablesAndRecordSetsOnTheConnection) {
   ASSERT_TRUE(db.Execute("create table a(x);insert into a values(1);insert into a values(2)"));
   SqliteTable table;
   ASSERT_TRUE(table.Open("a", db));
-  ASSERT_TRUE(table.Find("x=1"));
-  EXPECT_EQ(table.ReadText("x"), "1");  // the table now holds prepared statements
+  ASSERT_TRUE(table.Find("x=1"));  // the table now holds a prepared statement
   SqliteDataset ds;
   ASSERT_TRUE(ds.Open("select x from a", db));
   ASSERT_TRUE(ds.Query());
   ASSERT_TRUE(ds.Next());
 
   EXPECT_TRUE(db.Close());
-  // Every later use fails as on closed objects, without touching the freed connection.
+  // Every later use fails as on closed objects, without touching the freed connection (the
+  // table's new statement would be prepared on it once the record set let go).
+  EXPECT_FALSE(ds.Next());
+  EXPECT_TRUE(ds.IsEnd());
+  EXPECT_EQ(ds.ReadText(1), "");
+  ds.Close();
   EXPECT_FALSE(table.Find("x=2"));
   EXPECT_EQ(table.ReadText("x"), "");
   EXPECT_TRUE(table.IsEnd());
   EXPECT_FALSE(table.Edit());
-  EXPECT_FALSE(ds.Next());
-  EXPECT_TRUE(ds.IsEnd());
-  EXPECT_EQ(ds.ReadText(1), "");
   // Reopened, the database lends to them again.
   ASSERT_TRUE(db.Open(":memory:", true));
   ASSERT_TRUE(db.Execute("create table a(x);insert into a values(3)"));
