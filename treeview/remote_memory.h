@@ -28,7 +28,7 @@ class RemoteMemory {
     std::uintptr_t view = 0;
   };
 
-  // --- Lifetime -------------------------------------------------------------------------------
+  // --- Lifetime ----------------------------------------------------------------------------------
   // The family comes from SystemType.
   RemoteMemory();
   // For tests only: pretends to run on the given family, so that the mapping path can be
@@ -39,7 +39,7 @@ class RemoteMemory {
   RemoteMemory(const RemoteMemory&) = default;
   RemoteMemory& operator=(const RemoteMemory&) = default;
 
-  // --- One exchange: open the owner, allocate, write, read, free, close -----------------------
+  // --- One exchange: open the owner, allocate, write, read, free, close --------------------------
   // Only the tree-view accessor's remote mode uses these, through RemoteExchange; the book never
   // turns that mode on. No result is required to succeed: a failed open gives handle 0, with
   // which the other calls do nothing useful.

@@ -38,7 +38,7 @@ class TreeViewAccessor {
  public:
   using MaybeRefresh = std::optional<bool>;
 
-  // --- Lifetime -------------------------------------------------------------------------------
+  // --- Lifetime ----------------------------------------------------------------------------------
   // Not bound, no window, auto refresh on, remote mode off. A copy is deep (handles and items
   // element by element, each item with its own text) and independent of the original.
   TreeViewAccessor() = default;
@@ -46,7 +46,7 @@ class TreeViewAccessor {
   TreeViewAccessor(const TreeViewAccessor&) = default;
   TreeViewAccessor& operator=(const TreeViewAccessor&) = default;
 
-  // --- The tree box: what the book itself calls -----------------------------------------------
+  // --- The tree box: what the book itself calls --------------------------------------------------
   // The book uses Bind once at start-up, Reload after every write of the tree box's content and
   // ExportContent when it saves the tree; ParseContent runs inside Bind and Reload. Nothing else
   // of this class is called by the book.
@@ -61,15 +61,8 @@ class TreeViewAccessor {
   // Replaces `items` by the records of `content`: each a text up to a zero byte (or a 0x1A that
   // is no second byte), then a 20-byte tail. A record cut short at the end is dropped.
   void ParseContent(const Bytes& content, Array<TreeContentItem>& items) const;
-  // Inserts a new item before `position` in items() (appends when `position` names no item), at
-  // the level of the item it goes before (top level when appended), writes the content back
-  // into the tree box, makes the new item current and visible and attaches to the rebuilt tree
-  // view. Returns the new item's index. `reload` runs Reload first.
-  std::int32_t AddItem(std::int32_t position, const Text& text, std::int32_t image = 0,
-                       std::optional<std::int32_t> selected_image = {}, std::int32_t data = 0,
-                       bool reload = false);
 
-  // --- The tree view window and its item handles ----------------------------------------------
+  // --- The tree view window and its item handles -------------------------------------------------
   // Attaches when the window's class name is "SysTreeView32" in any letter case, and refreshes
   // the handles; any other window leaves the binding as it was and gives false.
   bool Attach(platform::HWND window);
@@ -91,8 +84,8 @@ class TreeViewAccessor {
   // The address of a byte string's data.
   static std::uintptr_t AddressOf(const Bytes& bytes);
 
-  // --- Reading items ----------------------------------------------------------------------------
-  // Each gives the invalid result named for an invalid index or a read the tree view refuses.
+  // --- Reading items -----------------------------------------------------------------------------
+  // Each gives the result in its comment for an invalid index or a read the tree view refuses.
   // Texts are read through a buffer of kItemTextCapacity bytes, cut between characters.
   std::int32_t GetItemCount() const;
   std::int32_t GetItemLevel(std::int32_t index, MaybeRefresh refresh = {});  // 1 top level; 0
@@ -105,7 +98,7 @@ class TreeViewAccessor {
   bool IsExpanded(std::int32_t index, MaybeRefresh refresh = {});               // false
   bool IsItemChecked(std::int32_t index, MaybeRefresh refresh = {});            // false
 
-  // --- Writing items ----------------------------------------------------------------------------
+  // --- Writing items -----------------------------------------------------------------------------
   // Each returns whether the tree view took the write; false for an invalid index. A text goes
   // whole in remote mode; locally it is cut between characters to fit kItemTextCapacity.
   bool SetItemImage(std::int32_t index, std::int32_t image, MaybeRefresh refresh = {});
@@ -116,7 +109,7 @@ class TreeViewAccessor {
   bool SetItemBold(std::int32_t index, MaybeRefresh refresh = {});
   bool ClearItemBold(std::int32_t index, MaybeRefresh refresh = {});
 
-  // --- Adding, removing, showing and selecting items ------------------------------------------
+  // --- Adding, removing, showing and selecting items ---------------------------------------------
   // Inserts under the item `parent_index` (top level when it names no item); position 1
   // TVI_ROOT, 2 TVI_FIRST, 3 TVI_LAST, 4 TVI_SORT, anything else TVI_LAST. The selected image
   // defaults to the image, image and data to 0; the text is cut between characters to fit
@@ -128,6 +121,13 @@ class TreeViewAccessor {
                           std::optional<std::int32_t> selected_image = {},
                           std::optional<std::int32_t> data = {},
                           std::optional<bool> suspend_redraw = {}, MaybeRefresh refresh = {});
+  // Inserts a new item before `position` in items() (appends when `position` names no item), at
+  // the level of the item it goes before (top level when appended), writes the content back
+  // into the tree box, makes the new item current and visible and attaches to the rebuilt tree
+  // view. Returns the new item's index. `reload` runs Reload first.
+  std::int32_t AddItem(std::int32_t position, const Text& text, std::int32_t image = 0,
+                       std::optional<std::int32_t> selected_image = {}, std::int32_t data = 0,
+                       bool reload = false);
   // Deletes the item with everything below it.
   bool DeleteItem(std::int32_t index, MaybeRefresh refresh = {});
   void EnsureVisible(std::int32_t index, MaybeRefresh refresh = {});
@@ -141,7 +141,7 @@ class TreeViewAccessor {
   // items, in order.
   platform::VARIANT GetCheckedIndices(MaybeRefresh refresh = {});
 
-  // --- The look of the tree view --------------------------------------------------------------
+  // --- The look of the tree view -----------------------------------------------------------------
   void SetBackColor(platform::COLORREF colour);
   platform::COLORREF GetBackColor() const;
   void SetTextColor(platform::COLORREF colour);
@@ -160,7 +160,7 @@ class TreeViewAccessor {
   // As above, but false and unchanged while the tree view has lines (TVS_HASLINES).
   bool SetFullRowSelect(std::optional<bool> on = {});
 
-  // --- State, for callers and tests -----------------------------------------------------------
+  // --- State, for callers and tests --------------------------------------------------------------
   platform::HWND window() const { return window_; }
   const Array<platform::HTREEITEM>& handles() const { return handles_; }
   const Array<TreeContentItem>& items() const { return items_; }
