@@ -1,11 +1,13 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/category_tree.h"
 #include "app/commands.h"
 #include "app/entry_view.h"
 #include "app/window_templates.h"
+#include "runtime/codec.h"
 #include "runtime/text_commands.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
@@ -34,11 +36,19 @@ int AllowedSplitterPosition(int p, int width) {
   return std::max(kSplitterMargin, std::min(p, width - 11 - kSplitterMargin));
 }
 
+// One line on standard error for a user who started the program from a terminal.
+void ReportUnopenedDatabase(const Application& app) {
+  auto terminal = [](const Text& gbk) { return LocalToUtf8(gbk).value_or(gbk); };
+  std::fprintf(stderr, "kelmor: %s: %s\n", terminal(app.database_file).c_str(),
+               terminal(app.database->last_error_message()).c_str());
+}
+
 }  // namespace
 
 void StartUp(Application& app) {
   app.collection_mode = kHerbs;
-  app.database->Open(app.database_file, false);  // a missing file is never created
+  // A missing file is never created; the window stays empty, and a terminal learns why.
+  if (!app.database->Open(app.database_file, false)) ReportUnopenedDatabase(app);
   app.tree_accessor->Bind(app.main_window, TreeControlId(app));
   ShowSavedTree(app, "1");
   app.detail_char_format->size = 10;

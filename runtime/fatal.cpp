@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "platform/message_box.h"
@@ -15,6 +18,14 @@ std::function<void()>& EndRoutine() {
   static std::function<void()> routine;
   return routine;
 }
+
+// Memory held back from the start and given up when a run-time error is raised, so that its
+// box can still be built when an allocation failed because the memory ran out.
+std::unique_ptr<char[]>& MemoryReserve() {
+  static std::unique_ptr<char[]> reserve;
+  return reserve;
+}
+constexpr std::size_t kReserveBytes = std::size_t{8} << 20;
 
 // The message of each numbered run-time error, 1 to 11.
 constexpr const char* kCodeMessages[] = {
@@ -49,6 +60,7 @@ Text RuntimeErrorText(int code, std::string_view message) {
 }
 
 void RaiseRuntimeError(int code, std::string_view message) {
+  MemoryReserve().reset();
   if (message.empty() && code >= 1 && code <= 11) message = kCodeMessages[code - 1];
   Text text = RuntimeErrorText(code, message);
   platform::MessageBoxA(0, text.c_str(), "错误", platform::MB_ICONERROR | platform::MB_OK);
@@ -76,6 +88,42 @@ void RaiseAllocationFailure(std::size_t bytes) {
   char message[64];
   std::snprintf(message, sizeof message, "分配 %d 字节内存失败!", static_cast<int>(bytes));
   RaiseRuntimeError(0, message);
+}
+
+namespace {
+
+std::terminate_handler previous_terminate = nullptr;
+
+// Runs at the throw point of an uncaught exception (nothing has been unwound), so the box can
+// still be shown.
+[[noreturn]] void TerminateOnAllocationFailure() {
+  static bool reported = false;
+  // Building the box ended in another terminate: end as the run-time error does, without it.
+  if (reported) std::_Exit(-1);
+  if (std::exception_ptr uncaught = std::current_exception()) {
+    try {
+      std::rethrow_exception(uncaught);
+    } catch (const std::bad_alloc&) {
+      reported = true;
+      try {
+        RaiseRuntimeError(0, "分配内存失败!");
+      } catch (...) {
+        // Not even the reserve was enough for the box (the runtime would abort on a throwing
+        // terminate handler).
+        std::_Exit(-1);
+      }
+    } catch (...) {
+    }
+  }
+  if (previous_terminate) previous_terminate();
+  std::abort();
+}
+
+}  // namespace
+
+void RouteAllocationFailures() {
+  MemoryReserve().reset(new char[kReserveBytes]);
+  previous_terminate = std::set_terminate(TerminateOnAllocationFailure);
 }
 
 }  // namespace kelmor

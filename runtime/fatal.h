@@ -27,4 +27,11 @@ namespace kelmor {
 // A failed allocation of the given byte count: the run-time error "分配 %d 字节内存失败!".
 [[noreturn]] void RaiseAllocationFailure(std::size_t bytes);
 
+// From the call on, a std::bad_alloc that nothing catches, wherever it is thrown, ends in the
+// run-time error (its box, exit code -1) instead of an abort. Where it was thrown the byte
+// count is unknown, so the box says only that memory could not be allocated. Other uncaught
+// exceptions still go to the previous terminate handler. REQUIRES: called once, at the start
+// of main.
+void RouteAllocationFailures();
+
 }  // namespace kelmor

@@ -18,6 +18,7 @@ bool SqliteDataset::Open(const Text& sql, const SqliteDB& db) {
   }
   Close();
   connection_ = db.connection();
+  lease_.Take(db);
   statement_ = std::move(next);
   columns_by_name_.clear();
   return rc == SQLITE_OK;
@@ -49,10 +50,7 @@ bool SqliteDataset::Query() {
 }
 
 bool SqliteDataset::Close() {
-  if (!connection_ || !statement_) {
-    // A failed Open leaves a connection without a statement; nothing is held then.
-    return true;
-  }
+  lease_.Return();
   statement_.reset();
   walk_.reset();
   connection_ = nullptr;

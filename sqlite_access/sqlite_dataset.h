@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/value.h"
+#include "sqlite_access/connection_lease.h"
 #include "sqlite_access/field.h"
 #include "sqlite_access/handles.h"
 
@@ -26,7 +27,8 @@ class SqliteDataset {
   SqliteDataset& operator=(const SqliteDataset&) = delete;
 
   // Prepares the query; true when it was prepared. The previous query is released also when
-  // this one fails. SQL that holds no statement succeeds but leaves nothing to walk.
+  // this one fails. SQL that holds no statement succeeds but leaves nothing to walk. Closing the
+  // database closes the record set.
   bool Open(const Text& sql, const SqliteDB& db);
   bool Query();
   bool Close();
@@ -56,6 +58,7 @@ class SqliteDataset {
   bool RowOk() const;
 
   sqlite3* connection_ = nullptr;  // borrowed from the SqliteDB
+  sqlite::ConnectionLease lease_{[this] { Close(); }};
   sqlite::Statement statement_;
   // Column names already looked up for this statement: a walk asks for the same few names on
   // every row, and each lookup would convert the name and compare it with every column.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "sqlite_access/connection_lease.h"
 #include "sqlite_access/field.h"
 #include "sqlite_access/statement_text.h"
 #include "sqlite_access/utf8.h"
@@ -48,40 +49,66 @@ bool SqliteDB::Open(const Text& file_name, bool create) {
   Close();
   std::string utf8_name;
   if (IsMemoryName(file_name)) {
-    if (!create) return false;
+    if (!create) return Result(SQLITE_CANTOPEN);
     utf8_name = kMemoryName;
   } else {
     // File names reach the operating system as UTF-8.
     std::optional<std::string> converted = sqlite::ToUtf8(file_name);
-    if (!converted) return false;
-    if (!create && !FileExists(*converted)) return false;
+    if (!converted) return Result(SQLITE_CANTOPEN);
+    if (!create && !FileExists(*converted)) return Result(SQLITE_CANTOPEN);
     utf8_name = std::move(*converted);
   }
   sqlite3* db = nullptr;
-  if (sqlite3_open(utf8_name.c_str(), &db) != SQLITE_OK) {
+  const int rc = sqlite3_open(utf8_name.c_str(), &db);
+  if (rc != SQLITE_OK) {
+    Result(rc, db);
     if (db) CloseConnection(db);
     return false;
   }
   connection_.reset(db);
-  return true;
+  return Result(SQLITE_OK);
 }
 
 bool SqliteDB::Close() {
-  if (!connection_) return true;
-  return CloseConnection(connection_.release()) != SQLITE_BUSY;
+  // Record sets and tables finalize their statements first, so that the connection can close.
+  std::vector<sqlite::ConnectionLease*> leases;
+  leases.swap(leases_);
+  for (sqlite::ConnectionLease* lease : leases) lease->Revoke();
+  if (!connection_) return Result(SQLITE_OK);
+  sqlite3* db = connection_.release();
+  const int rc = sqlite3_close(db);
+  if (rc != SQLITE_BUSY) return Result(SQLITE_OK);
+  Result(rc, db);
+  sqlite3_close_v2(db);  // freed with its last statement
+  return false;
+}
+
+void SqliteDB::TakeBack(sqlite::ConnectionLease* lease) const {
+  std::erase(leases_, lease);
+}
+
+bool SqliteDB::Result(int code, sqlite3* db) {
+  last_error_code_ = code;
+  if (code == SQLITE_OK) {
+    last_error_message_.clear();
+    return true;
+  }
+  last_error_message_ = sqlite::ToLocalOrEmpty(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+  return false;
 }
 
 bool SqliteDB::RunUtf8(const char* utf8_sql) {
-  return sqlite3_exec(connection_.get(), utf8_sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+  return Result(sqlite3_exec(connection_.get(), utf8_sql, nullptr, nullptr, nullptr),
+                connection_.get());
 }
 
 bool SqliteDB::RunLocal(const Text& sql) {
   std::optional<std::string> utf8 = sqlite::ToUtf8(sql);
-  return utf8 && RunUtf8(utf8->c_str());
+  return utf8 ? RunUtf8(utf8->c_str()) : Result(SQLITE_MISUSE);
 }
 
 bool SqliteDB::Execute(const Text& sql) {
-  if (sql.empty() || !connection_) return false;
+  if (sql.empty() || !connection_) return Result(SQLITE_MISUSE);
   return RunLocal(sql);
 }
 
@@ -90,22 +117,22 @@ int SqliteDB::Changes() const {
 }
 
 bool SqliteDB::BeginTransaction(const Text& name) {
-  if (!connection_) return false;
+  if (!connection_) return Result(SQLITE_MISUSE);
   return RunLocal(sqlite::FillTemplate("BEGIN TRANSACTION %s", {name}));
 }
 
 bool SqliteDB::CommitTransaction(const Text& name) {
-  if (!connection_) return false;
+  if (!connection_) return Result(SQLITE_MISUSE);
   return RunLocal(sqlite::FillTemplate("COMMIT TRANSACTION %s", {name}));
 }
 
 bool SqliteDB::RollbackTransaction(const Text& name) {
-  if (!connection_) return false;
+  if (!connection_) return Result(SQLITE_MISUSE);
   return RunLocal(sqlite::FillTemplate("ROLLBACK TRANSACTION %s", {name}));
 }
 
 bool SqliteDB::Vacuum() {
-  if (!connection_) return false;
+  if (!connection_) return Result(SQLITE_MISUSE);
   return RunUtf8("VACUUM");
 }
 

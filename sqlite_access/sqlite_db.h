@@ -1,14 +1,20 @@
 // SqliteDB: one connection to an SQLite database file (or an in-memory database). Record sets
-// and tables borrow its connection; close them before the connection is closed.
+// and tables borrow its connection through a lease; closing the connection closes them first,
+// after which they fail as closed objects do.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "runtime/value.h"
 
 struct sqlite3;
 
 namespace kelmor {
+
+namespace sqlite {
+class ConnectionLease;
+}
 
 class SqliteDB {
  public:
@@ -22,8 +28,9 @@ class SqliteDB {
   // is refused. Any open connection is closed first, also when the new open fails.
   bool Open(const Text& file_name = Text(), bool create = false);
 
-  // False only when SQLite reports the connection busy (statements still open); the object is
-  // closed in every case, and the busy connection is freed once its last statement is finalized.
+  // Closes the record sets and tables on this connection first. False only when SQLite still
+  // reports the connection busy (statements prepared on it by hand); the object is closed in
+  // every case, and such a connection is freed once its last statement is finalized.
   bool Close();
 
   // Runs SQL (several statements separated by semicolons run in order); rows are discarded.
@@ -38,18 +45,36 @@ class SqliteDB {
 
   bool Vacuum();
 
+  // SQLite's result code and message of the last operation: SQLITE_OK and the empty text after
+  // one that succeeded. A file that Open without create finds missing or unreadable gives
+  // SQLITE_CANTOPEN; a call refused before SQLite is reached (no connection, empty or
+  // unconvertible text) gives SQLITE_MISUSE. The message is local text.
+  int last_error_code() const { return last_error_code_; }
+  const Text& last_error_message() const { return last_error_message_; }
+
   bool IsOpen() const { return connection_ != nullptr; }
   // The borrowed connection; null when closed. SQLite's error state stays readable on it.
   sqlite3* connection() const { return connection_.get(); }
 
  private:
+  friend class sqlite::ConnectionLease;
+  // The leases of record sets and tables on the connection (kept by address, not owned).
+  void Lend(sqlite::ConnectionLease* lease) const { leases_.push_back(lease); }
+  void TakeBack(sqlite::ConnectionLease* lease) const;
+
   bool RunUtf8(const char* utf8_sql);
   bool RunLocal(const Text& sql);
+  // Records a result code: SQLite's message for it, from the connection when it has one.
+  bool Result(int code, sqlite3* db = nullptr);
 
   struct Closer {
     void operator()(sqlite3* db) const;
   };
   std::unique_ptr<sqlite3, Closer> connection_;
+  // Lending does not change the connection, so a const SqliteDB can be borrowed from.
+  mutable std::vector<sqlite::ConnectionLease*> leases_;
+  int last_error_code_ = 0;
+  Text last_error_message_;
 };
 
 }  // namespace kelmor

@@ -18,6 +18,7 @@ bool SqliteTable::Open(const Text& table_name, const SqliteDB& db) {
   if (!name) return false;
   name_utf8_ = std::move(*name);
   connection_ = db.connection();
+  lease_.Take(db);
   mode_ = Mode::Browsing;
   if (!Load()) {
     Close();
@@ -66,6 +67,7 @@ bool SqliteTable::Load() {
 }
 
 bool SqliteTable::Close() {
+  lease_.Return();
   connection_ = nullptr;
   mode_ = Mode::Closed;
   current_ = 0;
@@ -310,6 +312,8 @@ bool SqliteTable::Update() {
     }
   }
   if (sqlite3_step(s.get()) != SQLITE_DONE) return false;
+  // A row deleted since the table was opened still has its place, but nothing was written.
+  if (sqlite3_changes(connection_) == 0) return false;
   s.reset();
   mode_ = Mode::Browsing;
   Load();  // the pending values go with it until the next Edit

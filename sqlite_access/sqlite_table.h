@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/value.h"
+#include "sqlite_access/connection_lease.h"
 #include "sqlite_access/field.h"
 #include "sqlite_access/handles.h"
 #include "sqlite_access/row_ids.h"
@@ -30,7 +31,8 @@ class SqliteTable {
   SqliteTable& operator=(const SqliteTable&) = delete;
 
   // False for a closed database, an empty name or a table that does not exist (the table is
-  // closed then). The current row starts before the first row.
+  // closed then). The current row starts before the first row. Closing the database closes the
+  // table, and every later call fails as on a closed table.
   bool Open(const Text& table_name, const SqliteDB& db);
   bool Close();
 
@@ -48,8 +50,9 @@ class SqliteTable {
   bool WriteField(const Field& field, const Value& value);
   bool Edit();
   // Writes the pending values to the current row. A text that cannot be converted for SQLite
-  // fails the whole update, so nothing is stored as NULL behind the caller's back; a failed
-  // Update keeps the editing mode and the pending values.
+  // fails the whole update, so nothing is stored as NULL behind the caller's back, and a row
+  // deleted since Open (no row changed) fails it too; a failed Update keeps the editing mode and
+  // the pending values.
   bool Update();
 
   std::vector<Text> FieldNames() const;
@@ -75,6 +78,7 @@ class SqliteTable {
   std::int32_t FirstRowToSearch() const;
 
   sqlite3* connection_ = nullptr;  // borrowed from the SqliteDB
+  sqlite::ConnectionLease lease_{[this] { Close(); }};
   Mode mode_ = Mode::Closed;
   std::int32_t current_ = 0;
   std::string name_utf8_;

@@ -34,12 +34,6 @@ RemoteMemory::RemoteMemory() : platform_family_(FamilyOfSystem()) {}
 
 RemoteMemory::RemoteMemory(std::int32_t platform_family) : platform_family_(platform_family) {}
 
-RemoteMemory::~RemoteMemory() = default;
-
-RemoteMemory::RemoteMemory(const RemoteMemory& other) = default;
-
-RemoteMemory& RemoteMemory::operator=(const RemoteMemory& other) = default;
-
 platform::HANDLE RemoteMemory::OpenOwner(platform::HWND window) {
   platform::DWORD pid = 0;
   platform::GetWindowThreadProcessId(window, &pid);

@@ -28,23 +28,36 @@ class RemoteMemory {
     std::uintptr_t view = 0;
   };
 
+  // --- Lifetime ----------------------------------------------------------------------------------
   // The family comes from SystemType.
   RemoteMemory();
   // For tests only: pretends to run on the given family, so that the mapping path can be
   // exercised on an NT-family platform. The program never uses it.
   explicit RemoteMemory(std::int32_t platform_family);
+  // A copy has the family and its own copy of the mappings list.
+  ~RemoteMemory() = default;
+  RemoteMemory(const RemoteMemory&) = default;
+  RemoteMemory& operator=(const RemoteMemory&) = default;
 
-  // Operations, in the order of the object's operation table.
-  ~RemoteMemory();                          // 0 destroy: releases the mappings list
-  RemoteMemory(const RemoteMemory& other);  // 1 copy: the list element by element
-  RemoteMemory& operator=(const RemoteMemory& other);
-  platform::HANDLE OpenOwner(platform::HWND window);  // 2
-  bool Write(platform::HANDLE process, std::uintptr_t remote, const void* local,
-             std::size_t size);                                                   // 3
-  void Close(platform::HANDLE process);                                           // 4
-  Bytes Read(platform::HANDLE process, std::uintptr_t remote, std::size_t size);  // 5
-  std::uintptr_t Allocate(platform::HANDLE process, std::size_t size);            // 6
-  void Free(platform::HANDLE process, std::uintptr_t address);                    // 7
+  // --- One exchange: open the owner, allocate, write, read, free, close --------------------------
+  // Only the tree-view accessor's remote mode uses these, through RemoteExchange; the book never
+  // turns that mode on. No result is required to succeed: a failed open gives handle 0, with
+  // which the other calls do nothing useful.
+
+  // The process that owns the window, opened with all access; 0 when it cannot be opened.
+  platform::HANDLE OpenOwner(platform::HWND window);
+  // Closes the process handle and empties the mappings list; nothing happens for handle 0.
+  void Close(platform::HANDLE process);
+  // A buffer of `size` bytes that the process can address: committed in the process on the NT
+  // family, elsewhere a view of a new unnamed mapping (recorded in mappings()).
+  std::uintptr_t Allocate(platform::HANDLE process, std::size_t size);
+  // Releases a buffer of Allocate; outside the NT family an address it did not hand out is
+  // ignored.
+  void Free(platform::HANDLE process, std::uintptr_t address);
+  // Copies `size` bytes into the process; true when all were written.
+  bool Write(platform::HANDLE process, std::uintptr_t remote, const void* local, std::size_t size);
+  // `size` bytes from the process, zero-filled where they could not be read.
+  Bytes Read(platform::HANDLE process, std::uintptr_t remote, std::size_t size);
 
   const Array<Mapping>& mappings() const { return mappings_; }
   std::int32_t platform_family() const { return platform_family_; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <type_traits>
 
 #include "platform/window.h"
@@ -12,6 +13,7 @@
 #include "runtime/variant_commands.h"
 #include "runtime/window_commands.h"
 #include "runtime/window_framework.h"
+#include "treeview/remote_exchange.h"
 
 namespace kelmor {
 
@@ -31,6 +33,10 @@ HTREEITEM AsItem(LRESULT r) {
   return static_cast<HTREEITEM>(r);
 }
 
+LPARAM AddressOfRecord(TreeItemRecord* record) {
+  return static_cast<LPARAM>(reinterpret_cast<std::uintptr_t>(record));
+}
+
 bool IsAsciiLower(char c) {
   return c >= 'a' && c <= 'z';
 }
@@ -38,55 +44,26 @@ bool IsLeadByte(unsigned char c) {
   return c >= 0x81 && c <= 0xFE;
 }
 
+// The length of the longest start of `text` within `limit` bytes that does not end inside a
+// double-byte character; a lead byte with nothing after it counts as half a character.
+std::size_t CharacterBoundary(std::string_view text, std::size_t limit) {
+  const std::size_t end = std::min(limit, text.size());
+  std::size_t at = 0;
+  while (at < end) {
+    const std::size_t step = IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
+    if (at + step > end) break;
+    at += step;
+  }
+  return at;
+}
+
+// How much of a text fits an item buffer of kItemTextCapacity bytes, cut between characters.
+std::size_t FittingLength(const Text& text) {
+  const std::size_t room = kItemTextCapacity - 1;
+  return text.size() <= room ? text.size() : CharacterBoundary(text, room);
+}
+
 }  // namespace
-
-TreeViewAccessor::TreeViewAccessor() {
-  ResetLocalRecord();
-}
-
-TreeViewAccessor::~TreeViewAccessor() = default;
-
-TreeViewAccessor::TreeViewAccessor(const TreeViewAccessor& other)
-    : handles_(other.handles_),
-      local_record_(other.local_record_),
-      local_text_(other.local_text_),
-      remote_record_(other.remote_record_),
-      process_(other.process_),
-      remote_record_address_(other.remote_record_address_),
-      remote_text_address_(other.remote_text_address_),
-      record_address_(other.record_address_),
-      window_(other.window_),
-      remote_memory_(other.remote_memory_),
-      remote_mode_(other.remote_mode_),
-      auto_refresh_(other.auto_refresh_),
-      window_id_(other.window_id_),
-      control_id_(other.control_id_),
-      items_(other.items_) {
-  // The copy's record points at the copy's own buffer.
-  local_record_.pszText = local_text_.data();
-}
-
-TreeViewAccessor& TreeViewAccessor::operator=(const TreeViewAccessor& other) {
-  if (this == &other) return *this;
-  TreeViewAccessor copy(other);
-  handles_ = std::move(copy.handles_);
-  local_record_ = copy.local_record_;
-  local_text_ = copy.local_text_;
-  local_record_.pszText = local_text_.data();
-  remote_record_ = copy.remote_record_;
-  process_ = copy.process_;
-  remote_record_address_ = copy.remote_record_address_;
-  remote_text_address_ = copy.remote_text_address_;
-  record_address_ = copy.record_address_;
-  window_ = copy.window_;
-  remote_memory_ = copy.remote_memory_;
-  remote_mode_ = copy.remote_mode_;
-  auto_refresh_ = copy.auto_refresh_;
-  window_id_ = copy.window_id_;
-  control_id_ = copy.control_id_;
-  items_ = std::move(copy.items_);
-  return *this;
-}
 
 bool TreeViewAccessor::Attach(HWND window) {
   Text name = GetWindowClassName(window);
@@ -141,7 +118,8 @@ std::int32_t TreeViewAccessor::GetItemLevel(std::int32_t index, MaybeRefresh ref
 Text TreeViewAccessor::GetItemText(std::int32_t index, MaybeRefresh refresh) {
   HTREEITEM item = 0;
   if (!Prepare(index, refresh, &item)) return Text();
-  return ReadItemText(item).value_or(Text());
+  Text text;
+  return ReadItem(item, platform::TVIF_TEXT, &text) ? text : Text();
 }
 
 std::int32_t TreeViewAccessor::GetItemImage(std::int32_t index, MaybeRefresh refresh) {
@@ -578,137 +556,104 @@ ControlRef TreeViewAccessor::BoundControl() const {
   return control;
 }
 
-std::optional<TreeItemRecord> TreeViewAccessor::ReadItem(HTREEITEM handle, UINT mask) {
-  if (!remote_mode_) {
-    ResetLocalRecord();
-    local_record_.mask = mask;
-    local_record_.hItem = handle;
-    record_address_ = reinterpret_cast<std::uintptr_t>(&local_record_);
-    if (Send(platform::TVM_GETITEMA, 0, static_cast<LPARAM>(record_address_)) == 0) {
-      return std::nullopt;
-    }
-    return local_record_;
+std::optional<TreeItemRecord> TreeViewAccessor::ReadItem(HTREEITEM handle, UINT mask, Text* text) {
+  std::array<char, kItemTextCapacity> buffer;
+  buffer.front() = 0;
+  TreeItemRecord record{};
+  record.mask = mask;
+  record.hItem = handle;
+  record.pszText = buffer.data();
+  record.cchTextMax = kItemTextCapacity;
+  const bool answered = remote_mode_
+                            ? ExchangeRead(record, buffer)
+                            : Send(platform::TVM_GETITEMA, 0, AddressOfRecord(&record)) != 0;
+  if (!answered) return std::nullopt;
+  if (text != nullptr) {
+    // Locally the tree view may have pointed the record at its own copy of the text.
+    const char* read = remote_mode_ ? buffer.data() : record.pszText;
+    if (read == nullptr) return std::nullopt;
+    std::size_t length = ::strnlen(read, kItemTextCapacity);
+    // A text that filled the buffer was cut by the tree view, perhaps inside a character.
+    if (length == kItemTextCapacity - 1) length = CharacterBoundary({read, length}, length);
+    text->assign(read, length);
   }
-  process_ = remote_memory_.OpenOwner(window_);
-  if (process_ == 0) return std::nullopt;
-  std::optional<TreeItemRecord> result;
-  remote_record_address_ = remote_memory_.Allocate(process_, sizeof(TreeItemRecord));
-  remote_text_address_ = remote_memory_.Allocate(process_, kItemTextCapacity);
-  if (remote_record_address_ != 0 && remote_text_address_ != 0) {
-    remote_record_ = TreeItemRecord{};
-    remote_record_.mask = mask;
-    remote_record_.hItem = handle;
-    remote_record_.pszText = reinterpret_cast<char*>(remote_text_address_);
-    remote_record_.cchTextMax = kItemTextCapacity;
-    if (remote_memory_.Write(process_, remote_record_address_, &remote_record_,
-                             sizeof remote_record_) &&
-        Send(platform::TVM_GETITEMA, 0, static_cast<LPARAM>(remote_record_address_)) != 0) {
-      Bytes back = remote_memory_.Read(process_, remote_record_address_, sizeof remote_record_);
-      std::memcpy(&remote_record_, back.data(), sizeof remote_record_);
-      result = remote_record_;
-      if ((mask & platform::TVIF_TEXT) != 0) {
-        Bytes text = remote_memory_.Read(process_, remote_text_address_, kItemTextCapacity);
-        std::memcpy(local_text_.data(), text.data(), local_text_.size());
-        local_text_.back() = 0;
-        result->pszText = local_text_.data();
-      }
-    }
-  }
-  if (remote_text_address_ != 0) remote_memory_.Free(process_, remote_text_address_);
-  if (remote_record_address_ != 0) remote_memory_.Free(process_, remote_record_address_);
-  remote_text_address_ = 0;
-  remote_record_address_ = 0;
-  remote_memory_.Close(process_);
-  process_ = 0;
-  return result;
+  record.pszText = nullptr;  // the buffer ends here
+  return record;
 }
 
-std::optional<Text> TreeViewAccessor::ReadItemText(HTREEITEM handle) {
-  auto record = ReadItem(handle, platform::TVIF_TEXT);
-  if (!record || record->pszText == nullptr) return std::nullopt;
-  // The tree view may have pointed the record at its own copy of the text.
-  const char* text = remote_mode_ ? local_text_.data() : record->pszText;
-  return Text(text, ::strnlen(text, kItemTextCapacity));
+bool TreeViewAccessor::ExchangeRead(TreeItemRecord& record,
+                                    std::array<char, kItemTextCapacity>& text) {
+  const UINT mask = record.mask;
+  RemoteExchange exchange(remote_memory_, window_);
+  if (!exchange.is_open()) return false;
+  const std::uintptr_t record_address = exchange.Allocate(sizeof record);
+  const std::uintptr_t text_address = exchange.Allocate(kItemTextCapacity);
+  if (record_address == 0 || text_address == 0) return false;
+  TreeItemRecord remote = record;
+  remote.pszText = reinterpret_cast<char*>(text_address);
+  if (!exchange.Write(record_address, &remote, sizeof remote) ||
+      Send(platform::TVM_GETITEMA, 0, static_cast<LPARAM>(record_address)) == 0) {
+    return false;
+  }
+  const Bytes back = exchange.Read(record_address, sizeof record);
+  std::memcpy(&record, back.data(), sizeof record);
+  if ((mask & platform::TVIF_TEXT) != 0) {
+    const Bytes read = exchange.Read(text_address, kItemTextCapacity);
+    std::memcpy(text.data(), read.data(), text.size());
+    text.back() = 0;
+  }
+  return true;
 }
 
 bool TreeViewAccessor::WriteItem(UINT message, TreeItemRecord record, const Text* text) {
-  std::size_t text_size = 0;
+  if (remote_mode_) return ExchangeWrite(message, record, text);
+  std::array<char, kItemTextCapacity> buffer;
   if (text != nullptr) {
-    text_size = std::min<std::size_t>(text->size(), kItemTextCapacity - 1);
+    const std::size_t size = FittingLength(*text);
+    std::memcpy(buffer.data(), text->data(), size);
+    buffer[size] = 0;
+    record.pszText = buffer.data();
+    record.cchTextMax = kItemTextCapacity;
   }
-  if (!remote_mode_) {
-    ResetLocalRecord();
-    char* buffer = local_text_.data();
-    local_record_ = record;
-    if (text != nullptr) {
-      std::memcpy(buffer, text->data(), text_size);
-      buffer[text_size] = 0;
-      local_record_.pszText = buffer;
-      local_record_.cchTextMax = kItemTextCapacity;
-    }
-    record_address_ = reinterpret_cast<std::uintptr_t>(&local_record_);
-    return Send(message, 0, static_cast<LPARAM>(record_address_)) != 0;
-  }
-  process_ = remote_memory_.OpenOwner(window_);
-  if (process_ == 0) return false;
-  bool ok = false;
-  remote_record_address_ = remote_memory_.Allocate(process_, sizeof(TreeItemRecord));
-  if (text != nullptr) remote_text_address_ = remote_memory_.Allocate(process_, kItemTextCapacity);
-  if (remote_record_address_ != 0 && (text == nullptr || remote_text_address_ != 0)) {
-    remote_record_ = record;
-    bool written = true;
-    if (text != nullptr) {
-      std::array<char, kItemTextCapacity> buffer{};
-      std::memcpy(buffer.data(), text->data(), text_size);
-      written = remote_memory_.Write(process_, remote_text_address_, buffer.data(), buffer.size());
-      remote_record_.pszText = reinterpret_cast<char*>(remote_text_address_);
-      remote_record_.cchTextMax = kItemTextCapacity;
-    }
-    written = written && remote_memory_.Write(process_, remote_record_address_, &remote_record_,
-                                              sizeof remote_record_);
-    ok = written && Send(message, 0, static_cast<LPARAM>(remote_record_address_)) != 0;
-  }
-  if (remote_text_address_ != 0) remote_memory_.Free(process_, remote_text_address_);
-  if (remote_record_address_ != 0) remote_memory_.Free(process_, remote_record_address_);
-  remote_text_address_ = 0;
-  remote_record_address_ = 0;
-  remote_memory_.Close(process_);
-  process_ = 0;
-  return ok;
+  return Send(message, 0, AddressOfRecord(&record)) != 0;
 }
 
-HTREEITEM TreeViewAccessor::ExchangeInsert(const platform::TVINSERTSTRUCTA& insert,
-                                           const Text& text) {
-  std::size_t text_size = std::min<std::size_t>(text.size(), kItemTextCapacity - 1);
+bool TreeViewAccessor::ExchangeWrite(UINT message, TreeItemRecord record, const Text* text) {
+  RemoteExchange exchange(remote_memory_, window_);
+  if (!exchange.is_open()) return false;
+  const std::uintptr_t record_address = exchange.Allocate(sizeof record);
+  // Written whole: the buffer in the other process is the text's length + 1.
+  const std::uintptr_t text_address = text != nullptr ? exchange.Allocate(text->size() + 1) : 0;
+  if (record_address == 0 || (text != nullptr && text_address == 0)) return false;
+  if (text != nullptr) {
+    if (!exchange.Write(text_address, text->c_str(), text->size() + 1)) return false;
+    record.pszText = reinterpret_cast<char*>(text_address);
+    record.cchTextMax = static_cast<int>(text->size() + 1);
+  }
+  return exchange.Write(record_address, &record, sizeof record) &&
+         Send(message, 0, static_cast<LPARAM>(record_address)) != 0;
+}
+
+HTREEITEM TreeViewAccessor::ExchangeInsert(platform::TVINSERTSTRUCTA insert, const Text& text) {
   std::array<char, kItemTextCapacity> buffer{};
-  std::memcpy(buffer.data(), text.data(), text_size);
+  std::memcpy(buffer.data(), text.data(), FittingLength(text));
+  insert.item.cchTextMax = kItemTextCapacity;
   if (!remote_mode_) {
-    platform::TVINSERTSTRUCTA local = insert;
-    local.item.pszText = buffer.data();
-    local.item.cchTextMax = kItemTextCapacity;
+    insert.item.pszText = buffer.data();
     return AsItem(Send(platform::TVM_INSERTITEMA, 0,
-                       static_cast<LPARAM>(reinterpret_cast<std::uintptr_t>(&local))));
+                       static_cast<LPARAM>(reinterpret_cast<std::uintptr_t>(&insert))));
   }
-  process_ = remote_memory_.OpenOwner(window_);
-  if (process_ == 0) return 0;
-  HTREEITEM added = 0;
-  std::uintptr_t remote_insert = remote_memory_.Allocate(process_, sizeof insert);
-  remote_text_address_ = remote_memory_.Allocate(process_, kItemTextCapacity);
-  if (remote_insert != 0 && remote_text_address_ != 0) {
-    platform::TVINSERTSTRUCTA remote = insert;
-    remote.item.pszText = reinterpret_cast<char*>(remote_text_address_);
-    remote.item.cchTextMax = kItemTextCapacity;
-    if (remote_memory_.Write(process_, remote_text_address_, buffer.data(), buffer.size()) &&
-        remote_memory_.Write(process_, remote_insert, &remote, sizeof remote)) {
-      added = AsItem(Send(platform::TVM_INSERTITEMA, 0, static_cast<LPARAM>(remote_insert)));
-    }
+  RemoteExchange exchange(remote_memory_, window_);
+  if (!exchange.is_open()) return 0;
+  const std::uintptr_t insert_address = exchange.Allocate(sizeof insert);
+  const std::uintptr_t text_address = exchange.Allocate(kItemTextCapacity);
+  if (insert_address == 0 || text_address == 0) return 0;
+  insert.item.pszText = reinterpret_cast<char*>(text_address);
+  if (!exchange.Write(text_address, buffer.data(), buffer.size()) ||
+      !exchange.Write(insert_address, &insert, sizeof insert)) {
+    return 0;
   }
-  if (remote_text_address_ != 0) remote_memory_.Free(process_, remote_text_address_);
-  if (remote_insert != 0) remote_memory_.Free(process_, remote_insert);
-  remote_text_address_ = 0;
-  remote_memory_.Close(process_);
-  process_ = 0;
-  return added;
+  return AsItem(Send(platform::TVM_INSERTITEMA, 0, static_cast<LPARAM>(insert_address)));
 }
 
 bool TreeViewAccessor::Prepare(std::int32_t index, MaybeRefresh refresh, HTREEITEM* handle) {
@@ -728,12 +673,6 @@ std::int32_t TreeViewAccessor::IndexOfHandle(HTREEITEM handle) const {
 
 LRESULT TreeViewAccessor::Send(UINT message, WPARAM wparam, LPARAM lparam) const {
   return platform::SendMessageA(window_, message, wparam, lparam);
-}
-
-void TreeViewAccessor::ResetLocalRecord() {
-  local_record_ = TreeItemRecord{};
-  local_record_.pszText = local_text_.data();
-  local_record_.cchTextMax = kItemTextCapacity;
 }
 
 bool TreeViewAccessor::ApplyStyleRule(platform::LONG bit, std::optional<bool> on) {

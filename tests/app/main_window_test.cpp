@@ -85,7 +85,10 @@ class MainWindowTest : public test::AppTest {
 };
 
 TEST_F(MainWindowTest, StartsWithoutAFileAndNeverCreatesIt) {
+  ::testing::internal::CaptureStderr();
   Start();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "kelmor: " + File() + ": unable to open database file\n");
   EXPECT_TRUE(GetTreeContent(app_->Tree()).empty());
   EXPECT_EQ(ComboItemCount(app_->FieldChooser()), 0);
   EXPECT_EQ(app_->collection_mode, kHerbs);

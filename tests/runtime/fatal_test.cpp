@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/host.h"
 #include "platform/message_box.h"
@@ -60,6 +66,45 @@ TEST(RuntimeErrorDeathTest, AllocationFailureMessage) {
         RaiseAllocationFailure(1024);
       },
       ::testing::ExitedWithCode(255), "运行时出错!\r\n\r\n错误信息：分配 1024 字节内存失败!\r\n");
+}
+
+// A box that needs memory of its own to be built, as a real dialog does.
+class HungryHost : public PrintingHost {
+ public:
+  int ShowMessageBox(const platform::MessageBoxRequest& r) override {
+    std::vector<char> scratch(std::size_t{2} << 20, 'x');
+    volatile char touched = scratch.back();
+    (void)touched;
+    return PrintingHost::ShowMessageBox(r);
+  }
+};
+
+TEST(RuntimeErrorDeathTest, RunningOutOfMemoryAnywhereIsTheRunTimeError) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer ends a failed allocation itself";
+#endif
+  EXPECT_EXIT(
+      {
+        static HungryHost host;
+        platform::SetHost(&host);
+        RouteAllocationFailures();
+        // Room for 64 MB more, then allocate until none is left; noexcept: nothing catches
+        // the failure, as nothing does in the program (the death test would).
+        rlimit limit{};
+        getrlimit(RLIMIT_AS, &limit);
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        while (std::getline(status, line) && line.rfind("VmSize:", 0) != 0) {
+        }
+        limit.rlim_cur = (std::stoull(line.substr(7)) << 10) + (std::size_t{64} << 20);
+        setrlimit(RLIMIT_AS, &limit);
+        []() noexcept {
+          std::vector<std::unique_ptr<char[]>> blocks;
+          for (;;) blocks.emplace_back(new char[std::size_t{1} << 20]);
+        }();
+      },
+      ::testing::ExitedWithCode(255),
+      "BOX\\[错误\\|运行时出错!\r\n\r\n错误信息：分配内存失败!\r\n\\|16\\]\n$");
 }
 
 TEST(Array, SubscriptsAndSizes) {

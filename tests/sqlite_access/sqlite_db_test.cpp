@@ -1,11 +1,13 @@
 #include "sqlite_access/sqlite_db.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "sqlite_access/sqlite_dataset.h"
+#include "sqlite_access/sqlite_table.h"
 #include "tests/support/schema.h"
 #include "tests/support/temp_dir.h"
 
@@ -31,6 +33,8 @@ TEST(SqliteDBTest, Files) {
   SqliteDB db;
   EXPECT_FALSE(db.Open(missing.string(), false));
   EXPECT_FALSE(std::filesystem::exists(missing));
+  EXPECT_EQ(db.last_error_code(), SQLITE_CANTOPEN);
+  EXPECT_EQ(db.last_error_message(), "unable to open database file");
   ASSERT_TRUE(db.Open(missing.string(), true));
   EXPECT_TRUE(db.Execute("create table a(x)"));
   // A failed open still closes the connection that was open.
@@ -41,6 +45,8 @@ TEST(SqliteDBTest, Files) {
   std::ofstream(junk) << "this is not a database file, only some text that is long enough";
   ASSERT_TRUE(db.Open(junk.string(), false));  // SQLite reads the header lazily
   EXPECT_FALSE(db.Execute("select * from sqlite_master"));
+  EXPECT_EQ(db.last_error_code(), SQLITE_NOTADB);
+  EXPECT_EQ(db.last_error_message(), "file is not a database");
   SqliteDataset ds;
   EXPECT_FALSE(ds.Open("select * from sqlite_master", db));
 
@@ -56,8 +62,11 @@ TEST(SqliteDBTest, ExecuteAndTransactions) {
   EXPECT_FALSE(db.Execute(""));
   EXPECT_FALSE(db.Execute("selec 1"));
   EXPECT_FALSE(db.Execute("select * from missing"));
+  EXPECT_EQ(db.last_error_message(), "no such table: missing");
   EXPECT_FALSE(db.Execute("select '\x81'"));  // not GBK: never reaches SQLite
   ASSERT_TRUE(db.Execute("create table a(x);insert into a values(1);insert into a values(2)"));
+  EXPECT_EQ(db.last_error_code(), SQLITE_OK);
+  EXPECT_EQ(db.last_error_message(), "");
   ASSERT_TRUE(db.BeginTransaction());
   EXPECT_FALSE(db.BeginTransaction());
   ASSERT_TRUE(db.Execute("insert into a values(3)"));
@@ -72,6 +81,36 @@ TEST(SqliteDBTest, ExecuteAndTransactions) {
   EXPECT_EQ(ds.RowCount(), 3);
   ds.Close();
   EXPECT_TRUE(db.Vacuum());
+}
+
+TEST(SqliteDBTest, ClosingClosesTheTablesAndRecordSetsOnTheConnection) {
+  SqliteDB db;
+  ASSERT_TRUE(db.Open(":memory:", true));
+  ASSERT_TRUE(db.Execute("create table a(x);insert into a values(1);insert into a values(2)"));
+  SqliteTable table;
+  ASSERT_TRUE(table.Open("a", db));
+  ASSERT_TRUE(table.Find("x=1"));  // the table now holds a prepared statement
+  SqliteDataset ds;
+  ASSERT_TRUE(ds.Open("select x from a", db));
+  ASSERT_TRUE(ds.Query());
+  ASSERT_TRUE(ds.Next());
+
+  EXPECT_TRUE(db.Close());
+  // Every later use fails as on closed objects, without touching the freed connection (the
+  // table's new statement would be prepared on it once the record set let go).
+  EXPECT_FALSE(ds.Next());
+  EXPECT_TRUE(ds.IsEnd());
+  EXPECT_EQ(ds.ReadText(1), "");
+  ds.Close();
+  EXPECT_FALSE(table.Find("x=2"));
+  EXPECT_EQ(table.ReadText("x"), "");
+  EXPECT_TRUE(table.IsEnd());
+  EXPECT_FALSE(table.Edit());
+  // Reopened, the database lends to them again.
+  ASSERT_TRUE(db.Open(":memory:", true));
+  ASSERT_TRUE(db.Execute("create table a(x);insert into a values(3)"));
+  ASSERT_TRUE(table.Open("a", db));
+  ASSERT_TRUE(table.Find("x=3"));
 }
 
 }  // namespace

@@ -89,6 +89,10 @@ TEST_F(SqliteTableTest, RowsAddedOrDeletedAfterOpen) {
   bool ok = true;
   EXPECT_EQ(t.ReadText("name", ok), "");
   EXPECT_FALSE(ok);
+  // Writing to the deleted row changes nothing, so it is no success.
+  ASSERT_TRUE(t.Edit());
+  ASSERT_TRUE(t.WriteField("name", Value::FromText("x")));
+  EXPECT_FALSE(t.Update());
 }
 
 TEST_F(SqliteTableTest, LongConditionIsNotCut) {

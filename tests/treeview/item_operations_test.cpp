@@ -66,6 +66,19 @@ class ItemOperationsTest : public ::testing::TestWithParam<Mode>, public test::T
                                static_cast<platform::WPARAM>(accessor.handles()[index]), 0xFFFF));
   }
 
+  // The item's text as the tree view holds it, read with room to spare.
+  Text HeldText(std::int32_t index) {
+    char buffer[1024] = {};
+    platform::TVITEMA item{};
+    item.mask = platform::TVIF_TEXT;
+    item.hItem = accessor.handles()[index];
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    platform::SendMessageA(tree, platform::TVM_GETITEMA, 0,
+                           reinterpret_cast<platform::LPARAM>(&item));
+    return buffer;
+  }
+
   HTREEITEM a = 0;
   TreeViewAccessor accessor;
   std::size_t allocations = 0, views = 0, handles = 0;
@@ -108,6 +121,19 @@ TEST_P(ItemOperationsTest, WritesReachTheTreeView) {
   EXPECT_EQ(accessor.GetItemSelectedImage(1), 43);
   EXPECT_TRUE(accessor.SetItemData(1, -7));
   EXPECT_EQ(accessor.GetItemData(1), -7);
+}
+
+TEST_P(ItemOperationsTest, LongTextsAreCutBetweenCharacters) {
+  Text whole;  // 150 double-byte characters: a cut at 259 bytes would halve the 130th
+  for (int i = 0; i < 150; ++i) whole += "药";
+  const Text cut = whole.substr(0, 258);
+  ASSERT_TRUE(accessor.SetItemText(0, whole));
+  // In remote mode the text buffer is as long as the text, so all of it reaches the tree view.
+  EXPECT_EQ(HeldText(0), GetParam() == Mode::Local ? cut : whole);
+  EXPECT_EQ(accessor.GetItemText(0), cut);
+  const std::int32_t added = accessor.InsertItem(-1, 3, whole);
+  EXPECT_EQ(HeldText(added), cut);
+  EXPECT_EQ(accessor.GetItemText(added), cut);
 }
 
 TEST_P(ItemOperationsTest, BoldAndChecked) {
