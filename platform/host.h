@@ -17,6 +17,7 @@ enum class WindowChange {
   Content,   // items of a tree view, list view, combo box; text or formats of a rich edit
   Selection, // current item, caret, selection range
   Focus,
+  Name,      // the accessible name (SetAccessibleName)
 };
 
 struct MessageBoxRequest {
