@@ -57,26 +57,27 @@ class WindowAccessible : public QAccessibleWidget {
   }
 };
 
-QAccessibleInterface* WindowFactory(const QString&, QObject* object) {
+QAccessibleInterface* RoleFactory(const QString&, QObject* object) {
   auto* widget = qobject_cast<QWidget*>(object);
-  if (widget == nullptr || !widget->isWindow()) return nullptr;
-  const QVariant role = widget->property(kRoleProperty);
+  const QVariant role = widget != nullptr ? widget->property(kRoleProperty) : QVariant();
   if (!role.isValid()) return nullptr;
-  return new WindowAccessible(widget, static_cast<QAccessible::Role>(role.toInt()));
+  const auto r = static_cast<QAccessible::Role>(role.toInt());
+  if (widget->isWindow()) return new WindowAccessible(widget, r);
+  return new QAccessibleWidget(widget, r);
 }
 
 }  // namespace
 
 void InstallAccessibility() {
   static const bool installed = [] {
-    QAccessible::installFactory(WindowFactory);
+    QAccessible::installFactory(RoleFactory);
     return true;
   }();
   (void)installed;
 }
 
-void SetWindowRole(QWidget* window, QAccessible::Role role) {
-  window->setProperty(kRoleProperty, static_cast<int>(role));
+void SetRole(QWidget* widget, QAccessible::Role role) {
+  widget->setProperty(kRoleProperty, static_cast<int>(role));
 }
 
 void TieToLabelBefore(const Renderer& renderer, platform::HWND control, QWidget* widget) {

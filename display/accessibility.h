@@ -17,8 +17,9 @@ class Renderer;
 // Installs the interfaces for the windows (once; call after the QApplication exists).
 void InstallAccessibility();
 
-// Marks a top-level widget as a window of this role (QAccessible::Window: a frame; Dialog).
-void SetWindowRole(QWidget* window, QAccessible::Role role);
+// The role a widget is announced with, set before anything asks for its interface: a window's
+// (QAccessible::Window, a frame, or Dialog), or a plain widget's (the splitter bar's Separator).
+void SetRole(QWidget* widget, QAccessible::Role role);
 
 // A control without a caption of its own (an edit box, a combo box, a list) is announced by
 // the label just before it among its siblings: the label is made its buddy.

@@ -78,7 +78,7 @@ class FrameView : public View {
     // Before anything asks for its interface: the main window is a frame to a screen reader, an
     // owned or modal window a dialog.
     const auto ex_style = static_cast<DWORD>(platform::GetWindowLongA(hwnd, platform::GWL_EXSTYLE));
-    SetWindowRole(widget_, dialog || owner != 0 || (ex_style & platform::WS_EX_DLGMODALFRAME)
+    SetRole(widget_, dialog || owner != 0 || (ex_style & platform::WS_EX_DLGMODALFRAME)
                                ? QAccessible::Dialog
                                : QAccessible::Window);
     widget_->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -419,6 +419,7 @@ class SplitterView;
 class SplitterWidget : public QFrame {
  public:
   SplitterWidget(SplitterView& view, QWidget* parent) : QFrame(parent), view_(view) {
+    SetRole(this, QAccessible::Separator);  // a bar between panes, not a frame
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAccessibleName(QStringLiteral(u"分隔条"));
   }

@@ -531,8 +531,8 @@ LRESULT RichEdit::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
       return 0;
-    case WM_GETDLGCODE:
-      return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
+    case WM_GETDLGCODE:  // reached by Tab, a page keeps its selection (no DLGC_HASSETSEL)
+      return DLGC_WANTCHARS | DLGC_WANTARROWS;
     case WM_KEYDOWN:
       return KeyDown(wParam);
     case WM_MOUSEWHEEL:

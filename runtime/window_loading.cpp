@@ -484,6 +484,7 @@ bool LoadWindow(WindowId id, std::optional<WindowId> parent, std::optional<bool>
   }
   const bool is_modal = modal.value_or(false);
   if (owner == 0 && is_modal) owner = DefaultOwner(id);
+  const platform::HWND focus_before = platform::GetFocus();
   if (!CreateWindowFromTemplate(*window, owner, is_modal)) return false;
   const int generation = window->generation;
   auto still_loaded = [window, generation] {
@@ -509,6 +510,10 @@ bool LoadWindow(WindowId id, std::optional<WindowId> parent, std::optional<bool>
         [&] {
           if (still_loaded()) UnloadWindow(*window);
         });
+    // The focus goes back where it was, unless the window's handlers put it somewhere.
+    if (platform::GetFocus() == 0 && platform::IsWindow(focus_before)) {
+      platform::SetFocus(focus_before);
+    }
   }
   return true;
 }

@@ -106,6 +106,7 @@ TEST_F(ProgramWindowsTest, EveryControlHasTheNameAndRoleAScreenReaderAnnounces) 
                        {"编辑框1", R::EditableText, "查询内容"},
                        {"按钮4", R::Button, "查询"},
                        {"树型框1", R::Tree, "分类"},
+                       {"分隔条1", R::Separator, "分隔条"},
                        {"编辑框", R::EditableText, "内容"}});
   InModal(app_->search_window, [&] {
     ExpectNamesAndRoles(app_->search_window, {{"", R::Dialog, "【中  药】查询"},
