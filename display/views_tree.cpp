@@ -117,10 +117,9 @@ class TreeView : public View {
                                HandleOf(i));
     });
     QObject::connect(&delegate_, &QAbstractItemDelegate::closeEditor, widget_, [this] {
-      // Closed without committing (Escape): the platform edit is still open. A rebuild closes
-      // it too, and opens it again.
+      // Closed without committing (Escape): the platform edit is still open.
       if (platform::SendMessageA(this->hwnd(), platform::TVM_GETEDITCONTROL, 0, 0) != 0 &&
-          !committing_ && !syncing())
+          !committing_)
         platform::CancelLabelEdit(this->hwnd());
     });
   }
