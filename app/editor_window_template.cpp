@@ -48,9 +48,9 @@ WindowTemplate EditorWindowTemplate() {
   t.controls.push_back(
       Control("植物形态1编辑框", ControlKind::EditBox, "", 96, 80, 336, 20, "分组框1", 0));
   // The second plant-form line has no label of its own.
-  t.controls.push_back(Named(
-      Control("植物形态2编辑框", ControlKind::EditBox, "", 96, 104, 336, 20, "分组框1", 0),
-      "植物形态（续）"));
+  t.controls.push_back(
+      Named(Control("植物形态2编辑框", ControlKind::EditBox, "", 96, 104, 336, 20, "分组框1", 0),
+            "植物形态（续）"));
   t.controls.push_back(
       Control("标签5", ControlKind::Label, "【来    源】：", 8, 136, 80, 24, "分组框1", 0));
   t.controls.push_back(

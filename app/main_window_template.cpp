@@ -40,7 +40,8 @@ WindowTemplate MainWindowTemplate() {
       Named(Control("编辑框1", ControlKind::EditBox, "", 424, 8, 104, 20, "图片框1"), "查询内容"));
   t.controls.push_back(Control("按钮4", ControlKind::Button, "查询", 544, 8, 80, 20));
 
-  ControlTemplate tree = Named(Control("树型框1", ControlKind::TreeBox, "", 0, 40, 120, 368), "分类");
+  ControlTemplate tree =
+      Named(Control("树型框1", ControlKind::TreeBox, "", 0, 40, 120, 368), "分类");
   tree.tree.text_colour = 0x800000;
   tree.tree.background = 0xFFFFFF;
   tree.tree.lines = true;
@@ -59,7 +60,8 @@ WindowTemplate MainWindowTemplate() {
 
   t.controls.push_back(Control("分隔条1", ControlKind::SplitterBar, "", 120, 40, 4, 368));
 
-  ControlTemplate page = Named(Control("编辑框", ControlKind::RichEdit, "", 124, 40, 514, 344), "内容");
+  ControlTemplate page =
+      Named(Control("编辑框", ControlKind::RichEdit, "", 124, 40, 514, 344), "内容");
   page.rich.read_only = true;
   page.rich.multi_line = true;
   page.rich.word_wrap = true;

@@ -82,8 +82,9 @@ void SetRole(QWidget* widget, QAccessible::Role role) {
 
 void TieToLabelBefore(const Renderer& renderer, platform::HWND control, QWidget* widget) {
   const std::string cls = ClassName(control);
-  for (const char* captioned : {platform::WC_STATICA, platform::WC_BUTTONA, platform::CONTAINER_CLASSA,
-                                platform::SPLITTER_CLASSA, platform::WC_TABCONTROLA}) {
+  for (const char* captioned :
+       {platform::WC_STATICA, platform::WC_BUTTONA, platform::CONTAINER_CLASSA,
+        platform::SPLITTER_CLASSA, platform::WC_TABCONTROLA}) {
     if (cls == captioned) return;
   }
   platform::HWND before = platform::GetWindow(control, platform::GW_HWNDPREV);

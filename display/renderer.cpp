@@ -67,7 +67,8 @@ void View::SyncCommonState() {
 
 Renderer::Renderer() : dialog_keys_(std::make_unique<DialogKeys>(*this)) {
   InstallAccessibility();
-  if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(dialog_keys_.get());
+  if (QCoreApplication* app = QCoreApplication::instance())
+    app->installEventFilter(dialog_keys_.get());
   clock_.start();
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, [this] { Flush(false); });

@@ -79,8 +79,8 @@ class FrameView : public View {
     // owned or modal window a dialog.
     const auto ex_style = static_cast<DWORD>(platform::GetWindowLongA(hwnd, platform::GWL_EXSTYLE));
     SetRole(widget_, dialog || owner != 0 || (ex_style & platform::WS_EX_DLGMODALFRAME)
-                               ? QAccessible::Dialog
-                               : QAccessible::Window);
+                         ? QAccessible::Dialog
+                         : QAccessible::Window);
     widget_->setAttribute(Qt::WA_DeleteOnClose, false);
     Qt::WindowFlags flags = (dialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint;
     if (style & platform::WS_CAPTION) flags |= Qt::WindowTitleHint;

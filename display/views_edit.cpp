@@ -71,7 +71,8 @@ class EditView : public View {
       auto* e = new ForwardingEdit<QLineEdit>(*this, parent);
       // textChanged, not textEdited: a text that assistive technology sets (setText, the
       // editable-text interface) is the user's too; the view's own writes come while syncing.
-      QObject::connect(e, &QLineEdit::textChanged, e, [this](const QString&) { UserChangedText(); });
+      QObject::connect(e, &QLineEdit::textChanged, e,
+                       [this](const QString&) { UserChangedText(); });
       line_ = e;
       widget_ = e;
     }

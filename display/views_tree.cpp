@@ -444,8 +444,9 @@ void LabelDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   regular.setBold(false);
   const QFontMetricsF metrics(regular);
   QPainterPath path;
-  path.addText(room.left() + 2, room.top() + (room.height() - metrics.height()) / 2 + metrics.ascent(),
-               regular, text);
+  path.addText(room.left() + 2,
+               room.top() + (room.height() - metrics.height()) / 2 + metrics.ascent(), regular,
+               text);
   const bool selected = (opt.state & QStyle::State_Selected) != 0;
   const QColor colour = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
   painter->save();
@@ -453,7 +454,8 @@ void LabelDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   painter->setClipRect(opt.rect);
   // The outline drawn wider by an eighteenth of the line: about the weight that Qt's own
   // emboldening gives the font's small bitmaps at the ordinary scale.
-  painter->setPen(QPen(colour, metrics.height() / 18.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter->setPen(
+      QPen(colour, metrics.height() / 18.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter->setBrush(colour);
   painter->drawPath(path);
   painter->restore();

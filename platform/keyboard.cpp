@@ -64,7 +64,8 @@ HWND GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious) {
   long i = at >= 0 ? at : (bPrevious ? 0 : n - 1);
   for (long k = 0; k < n; ++k) {
     i = (i + step + n) % n;
-    if (IsTabStop(hDlg, order[static_cast<std::size_t>(i)])) return order[static_cast<std::size_t>(i)];
+    if (IsTabStop(hDlg, order[static_cast<std::size_t>(i)]))
+      return order[static_cast<std::size_t>(i)];
   }
   return 0;
 }
@@ -72,8 +73,8 @@ HWND GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious) {
 BOOL IsDialogMessageA(HWND hDlg, const MSG* lpMsg) {
   if (lpMsg == nullptr || lpMsg->message != WM_KEYDOWN || !IsWindow(hDlg)) return FALSE;
   if (lpMsg->hwnd != hDlg && !IsChild(hDlg, lpMsg->hwnd)) return FALSE;
-  const LRESULT code = SendMessageA(lpMsg->hwnd, WM_GETDLGCODE, lpMsg->wParam,
-                                    reinterpret_cast<LPARAM>(lpMsg));
+  const LRESULT code =
+      SendMessageA(lpMsg->hwnd, WM_GETDLGCODE, lpMsg->wParam, reinterpret_cast<LPARAM>(lpMsg));
   if (code & DLGC_WANTALLKEYS) return FALSE;
   if (lpMsg->wParam == VK_TAB && !(code & DLGC_WANTTAB)) {
     const HWND next = GetNextDlgTabItem(hDlg, lpMsg->hwnd, GetKeyState(VK_SHIFT) < 0);

@@ -97,7 +97,8 @@ class HeldModifiers {
   HeldModifiers& operator=(const HeldModifiers&) = delete;
 
   WPARAM MouseKeys() const {
-    return ((modifiers_ & kShiftKey) ? MK_SHIFT : 0) | ((modifiers_ & kControlKey) ? MK_CONTROL : 0);
+    return ((modifiers_ & kShiftKey) ? MK_SHIFT : 0) |
+           ((modifiers_ & kControlKey) ? MK_CONTROL : 0);
   }
 
  private:

@@ -100,7 +100,8 @@ void PopupMenu(WindowId window_id, const Text& menu, std::optional<int> x, std::
   platform::POINT mouse;
   platform::GetCursorPos(&mouse);
   // Opened from the keyboard: where the current item is, in place of the mouse.
-  if (auto& anchor = detail::TheRegistry().popup_anchor) mouse = *std::exchange(anchor, std::nullopt);
+  if (auto& anchor = detail::TheRegistry().popup_anchor)
+    mouse = *std::exchange(anchor, std::nullopt);
   const int px = x.value_or(mouse.x + 3);
   const int py = y.value_or(mouse.y + 3);
   const auto chosen = static_cast<platform::UINT>(platform::TrackPopupMenu(

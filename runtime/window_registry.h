@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/commctrl.h"
-#include "platform/winuser.h"
 #include "platform/win_types.h"
+#include "platform/winuser.h"
 #include "runtime/value.h"
 #include "runtime/window_framework.h"
 #include "runtime/window_template.h"

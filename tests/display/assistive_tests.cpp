@@ -98,19 +98,18 @@ class ProgramWindowsTest : public DisplayTest {
 TEST_F(ProgramWindowsTest, EveryControlHasTheNameAndRoleAScreenReaderAnnounces) {
   using R = QAccessible::Role;
   Settle();
-  ExpectNamesAndRoles(app_->main_window,
-                      {{"", R::Window, "【Kelmor】"},
-                       {"按钮1", R::Button, "中药"},
-                       {"按钮2", R::Button, "药方"},
-                       {"组合框1", R::ComboBox, "查询项目"},
-                       {"编辑框1", R::EditableText, "查询内容"},
-                       {"按钮4", R::Button, "查询"},
-                       {"树型框1", R::Tree, "分类"},
-                       {"分隔条1", R::Separator, "分隔条"},
-                       {"编辑框", R::EditableText, "内容"}});
+  ExpectNamesAndRoles(app_->main_window, {{"", R::Window, "【Kelmor】"},
+                                          {"按钮1", R::Button, "中药"},
+                                          {"按钮2", R::Button, "药方"},
+                                          {"组合框1", R::ComboBox, "查询项目"},
+                                          {"编辑框1", R::EditableText, "查询内容"},
+                                          {"按钮4", R::Button, "查询"},
+                                          {"树型框1", R::Tree, "分类"},
+                                          {"分隔条1", R::Separator, "分隔条"},
+                                          {"编辑框", R::EditableText, "内容"}});
   InModal(app_->search_window, [&] {
-    ExpectNamesAndRoles(app_->search_window, {{"", R::Dialog, "【中  药】查询"},
-                                              {"超级列表框1", R::Table, "查询结果"}});
+    ExpectNamesAndRoles(app_->search_window,
+                        {{"", R::Dialog, "【中  药】查询"}, {"超级列表框1", R::Table, "查询结果"}});
   });
   app_->entry_edit_mode = 1;
   InModal(app_->editor_window, [&] {
@@ -201,8 +200,8 @@ TEST_F(DisplayTest, PopupMenuAndLabelEditorAreFoundInTheWindowWhileShown) {
   };
 
   std::vector<PopupMenuItem> items;
-  for (const char* caption : {"增加一类", "增加二类", "编辑类别", "编辑内容", "删除", "更新",
-                              "收缩数据库", "备份数据"})
+  for (const char* caption :
+       {"增加一类", "增加二类", "编辑类别", "编辑内容", "删除", "更新", "收缩数据库", "备份数据"})
     items.push_back({static_cast<UINT>(items.size() + 1), Gbk(caption), true});
   QTimer::singleShot(0, [&] {
     QAccessibleInterface* menu = FindBelow(window, has_role(QAccessible::PopupMenu));

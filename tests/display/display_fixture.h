@@ -25,7 +25,7 @@ struct Notification {
   platform::UINT message = 0;
   platform::UINT code = 0;  // WM_COMMAND notification code or NMHDR code
   platform::HWND from = 0;  // WM_CONTEXTMENU: the window it is for
-  int pos = 0;  // NMSPLITTER pos; WM_CONTEXTMENU lParam
+  int pos = 0;              // NMSPLITTER pos; WM_CONTEXTMENU lParam
 };
 
 class DisplayTest : public ::testing::Test {

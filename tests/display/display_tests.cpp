@@ -218,7 +218,8 @@ TEST_F(DisplayTest, KeysPressedInRenderedWidgetsTakeThePlatformsPath) {
 
 TEST_F(DisplayTest, CtrlWheelZoomsThePageOnTopOfItsCharacterSize) {
   const HWND frame = Frame(400, 300);
-  const HWND rich = Child(frame, RICHEDIT_CLASSA, "", ES_MULTILINE | ES_READONLY, 0, 0, 380, 250, 4);
+  const HWND rich =
+      Child(frame, RICHEDIT_CLASSA, "", ES_MULTILINE | ES_READONLY, 0, 0, 380, 250, 4);
   auto set_default_size = [&](int points) {
     CHARFORMATA def;
     def.dwMask = CFM_SIZE;

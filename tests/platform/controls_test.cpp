@@ -154,7 +154,7 @@ TEST_F(ControlsTest, DialogKeysMoveTheFocusAndEscapeCancels) {
                            static_cast<HMENU>(id));
   };
   HWND first = in_box(WC_EDITA, WS_VISIBLE | WS_TABSTOP, 41, "甘草");
-  in_box(WC_EDITA, WS_TABSTOP, 42);                              // hidden
+  in_box(WC_EDITA, WS_TABSTOP, 42);                               // hidden
   in_box(WC_BUTTONA, WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 43);  // disabled
   in_box(WC_STATICA, WS_VISIBLE, 44);                             // no tab stop
   HWND last = Child(WC_BUTTONA, WS_TABSTOP, 45, 0, 200, 80, 20, "查询");

@@ -126,9 +126,8 @@ void TestDriver::PressKey(const ControlRef& control, int key_code, unsigned modi
   const WPARAM ch = key_code == 13 || key_code == 27 || key_code == 8 || key_code == 9
                         ? static_cast<WPARAM>(key_code)
                         : 0;
-  KELMOR_GESTURE(
-      platform::PressKey(hwnd, static_cast<WPARAM>(key_code), ch, Modifiers(modifiers)),
-      Readable(control.name));
+  KELMOR_GESTURE(platform::PressKey(hwnd, static_cast<WPARAM>(key_code), ch, Modifiers(modifiers)),
+                 Readable(control.name));
 }
 
 void TestDriver::TurnWheel(const ControlRef& control, int notches, unsigned modifiers) {
