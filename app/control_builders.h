@@ -22,6 +22,12 @@ inline ControlTemplate Control(Text name, ControlKind kind, Text caption, int le
   return c;
 }
 
+// The name a screen reader announces, for a control without a caption or a label before it.
+inline ControlTemplate Named(ControlTemplate c, Text accessible_name) {
+  c.accessible_name = std::move(accessible_name);
+  return c;
+}
+
 inline ControlTemplate ReadOnlyEdit(Text name, int left, int top, int width, int height,
                                     Text parent, int tab_page = 0) {
   ControlTemplate c = Control(std::move(name), ControlKind::EditBox, {}, left, top, width, height,

@@ -6,6 +6,7 @@ namespace kelmor {
 using templates::Control;
 using templates::HiddenCheckBox;
 using templates::MultiLineEdit;
+using templates::Named;
 using templates::ReadOnlyEdit;
 
 // A modal editor: a tab control with a herb page (0) and a prescription page (1); the editor
@@ -46,8 +47,10 @@ WindowTemplate EditorWindowTemplate() {
       Control("标签6", ControlKind::Label, "【植物形态】：", 8, 80, 80, 24, "分组框1", 0));
   t.controls.push_back(
       Control("植物形态1编辑框", ControlKind::EditBox, "", 96, 80, 336, 20, "分组框1", 0));
+  // The second plant-form line has no label of its own.
   t.controls.push_back(
-      Control("植物形态2编辑框", ControlKind::EditBox, "", 96, 104, 336, 20, "分组框1", 0));
+      Named(Control("植物形态2编辑框", ControlKind::EditBox, "", 96, 104, 336, 20, "分组框1", 0),
+            "植物形态（续）"));
   t.controls.push_back(
       Control("标签5", ControlKind::Label, "【来    源】：", 8, 136, 80, 24, "分组框1", 0));
   t.controls.push_back(

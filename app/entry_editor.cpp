@@ -203,6 +203,9 @@ void WireEditorWindow(Application& app) {
   OnEvent({w, "按钮3"}, Event::Clicked, app.Guarded([a] { SavePrescription(*a); }));
   OnEvent({w, "按钮2"}, Event::Clicked, [w] { CloseWindow(w); });
   OnEvent({w, "按钮4"}, Event::Clicked, [w] { CloseWindow(w); });
+  OnKeyPressed({w, ""}, [w](int key) {  // Escape is 取消
+    if (key == 27) CloseWindow(w);
+  });
 }
 
 }  // namespace kelmor

@@ -107,6 +107,16 @@ void ShowTreePopupMenu(Application& app) {
   PopupMenu(app.main_window, kMenuTop);
 }
 
+namespace {
+
+// A double-click on the tree, or Enter.
+void ShowCurrentEntry(Application& app) {
+  const ControlRef tree = app.Tree();
+  ShowEntry(app, GetTreeItemText(tree, GetCurrentItem(tree)));
+}
+
+}  // namespace
+
 void WireMainWindow(Application& app) {
   Application* a = &app;
   const ControlRef window{app.main_window, ""};
@@ -121,11 +131,14 @@ void WireMainWindow(Application& app) {
     if (key == 13) StartSearch(*a);
   });
   OnEvent(app.Tree(), Event::RightButtonReleased, [a] { ShowTreePopupMenu(*a); });
+  OnEvent(app.Tree(), Event::MenuKeyPressed, [a] { ShowTreePopupMenu(*a); });
   OnEvent(app.Tree(), Event::DoubleClicked, [a] {
-    const ControlRef tree = a->Tree();
     // Beside the items the double-click names no entry; the current item is not meant.
-    if (TreeItemAtMouse(tree) == -1) return;
-    ShowEntry(*a, GetTreeItemText(tree, GetCurrentItem(tree)));
+    if (TreeItemAtMouse(a->Tree()) == -1) return;
+    ShowCurrentEntry(*a);
+  });
+  OnKeyPressed(app.Tree(), [a](int key) {
+    if (key == 13) ShowCurrentEntry(*a);
   });
   OnLabelEditFinished(app.Tree(), [a](int index) -> std::optional<bool> {
     if (!a->CommandMayStart()) return false;  // keep the tree as the build leaves it

@@ -107,6 +107,13 @@ void WireSearchWindow(Application& app) {
   Application* a = &app;
   OnEvent({app.search_window, ""}, Event::Created, [a] { FillResults(*a); });
   OnEvent({app.search_window, kResultList}, Event::DoubleClicked, [a] { OpenResult(*a); });
+  OnKeyPressed({app.search_window, kResultList}, [a](int key) {
+    if (key == 13) OpenResult(*a);
+  });
+  const WindowId w = app.search_window;
+  OnKeyPressed({w, ""}, [w](int key) {
+    if (key == 27) CloseWindow(w);
+  });
 }
 
 }  // namespace kelmor

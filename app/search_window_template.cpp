@@ -4,6 +4,7 @@
 namespace kelmor {
 
 using templates::Control;
+using templates::Named;
 
 // The search results window; its title is set when it opens.
 WindowTemplate SearchWindowTemplate() {
@@ -17,7 +18,8 @@ WindowTemplate SearchWindowTemplate() {
   t.minimise_button = false;
   t.close_box = true;
 
-  ControlTemplate list = Control("超级列表框1", ControlKind::ListView, "", 0, 0, 472, 208);
+  ControlTemplate list =
+      Named(Control("超级列表框1", ControlKind::ListView, "", 0, 0, 472, 208), "查询结果");
   list.list.columns = {{"类别", 80}, {"名称", 120}, {"功效", 280}};
   list.list.show_header = true;
   list.list.full_row_select = true;

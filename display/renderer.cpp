@@ -2,9 +2,13 @@
 
 #include <strings.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <vector>
 
+#include "display/accessibility.h"
+#include "display/dialog_keys.h"
+#include "display/qt_text.h"
 #include "display/views.h"
 #include "platform/commctrl.h"
 #include "platform/window.h"
@@ -34,6 +38,17 @@ void View::Sync(ChangeSet changes) {
   SyncScope scope(*this);
   if (changes & (Bit(WindowChange::Geometry) | Bit(WindowChange::Created))) SyncChildGeometry();
   if (changes & (Bit(WindowChange::Style) | Bit(WindowChange::Created))) SyncCommonState();
+  if (changes & (Bit(WindowChange::Name) | Bit(WindowChange::Created))) SyncName();
+  if (changes & (Bit(WindowChange::Focus) | Bit(WindowChange::Created))) SyncFocus();
+}
+
+void View::SyncName() {
+  const std::string name = platform::GetAccessibleName(hwnd_);
+  if (!name.empty()) widget()->setAccessibleName(ToQString(name));
+}
+
+void View::SyncFocus() {
+  if (platform::GetFocus() == hwnd_) widget()->setFocus(Qt::TabFocusReason);
 }
 
 void View::SyncChildGeometry() {
@@ -50,7 +65,10 @@ void View::SyncCommonState() {
 
 // ---- Renderer ------------------------------------------------------------------------------
 
-Renderer::Renderer() {
+Renderer::Renderer() : dialog_keys_(std::make_unique<DialogKeys>(*this)) {
+  InstallAccessibility();
+  if (QCoreApplication* app = QCoreApplication::instance())
+    app->installEventFilter(dialog_keys_.get());
   clock_.start();
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, [this] { Flush(false); });
@@ -116,6 +134,7 @@ void Renderer::Create(HWND hwnd) {
   }
   std::unique_ptr<View> view = MakeView(*this, hwnd, parent);
   if (view == nullptr) return;
+  if (child) TieToLabelBefore(*this, hwnd, view->widget());
   views_.emplace(hwnd, std::move(view));
   MarkDirty(hwnd, kAllChanges);
 }
@@ -208,6 +227,13 @@ HWND Renderer::HandleFor(const QWidget* widget) const {
     for (const auto& [hwnd, view] : views_) {
       if (view->widget() == w) return hwnd;
     }
+  }
+  return 0;
+}
+
+HWND Renderer::HandleOf(const QWidget* widget) const {
+  for (const auto& [hwnd, view] : views_) {
+    if (widget != nullptr && view->widget() == widget) return hwnd;
   }
   return 0;
 }

@@ -61,6 +61,8 @@ class View {
   };
   void SyncChildGeometry();
   void SyncCommonState();
+  void SyncName();
+  void SyncFocus();
   Renderer& renderer_;
 
  private:
@@ -84,6 +86,8 @@ class Renderer : public QObject {
   QWidget* WidgetFor(platform::HWND hwnd) const;
   // The platform window that a widget (or one of its ancestors) shows; 0 when none.
   platform::HWND HandleFor(const QWidget* widget) const;
+  // The platform window whose view's widget is exactly this one; 0 when none.
+  platform::HWND HandleOf(const QWidget* widget) const;
 
   // Creates views for windows that exist already (the renderer came after them).
   void AdoptExistingWindows();
@@ -103,6 +107,7 @@ class Renderer : public QObject {
   QElapsedTimer clock_;
   QTimer timer_;
   bool flushing_ = false;
+  std::unique_ptr<QObject> dialog_keys_;
 };
 
 }  // namespace kelmor::display

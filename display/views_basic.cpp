@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "display/accessibility.h"
 #include "display/qt_text.h"
 #include "display/views.h"
 #include "platform/commctrl.h"
@@ -73,9 +74,16 @@ class FrameWidget : public QWidget {
 class FrameView : public View {
  public:
   FrameView(Renderer& r, HWND hwnd) : View(r, hwnd), widget_(new FrameWidget(*this)) {
-    widget_->setAttribute(Qt::WA_DeleteOnClose, false);
     const DWORD style = Style(hwnd);
     const bool dialog = ClassName(hwnd) == platform::WC_DIALOG;
+    const HWND owner = platform::GetParent(hwnd);
+    // Before anything asks for its interface: the main window is a frame to a screen reader, an
+    // owned or modal window a dialog.
+    const auto ex_style = static_cast<DWORD>(platform::GetWindowLongA(hwnd, platform::GWL_EXSTYLE));
+    SetRole(widget_, dialog || owner != 0 || (ex_style & platform::WS_EX_DLGMODALFRAME)
+                         ? QAccessible::Dialog
+                         : QAccessible::Window);
+    widget_->setAttribute(Qt::WA_DeleteOnClose, false);
     Qt::WindowFlags flags = (dialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint;
     if (style & platform::WS_CAPTION) flags |= Qt::WindowTitleHint;
     if (style & platform::WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -84,7 +92,6 @@ class FrameView : public View {
     widget_->setWindowFlags(flags);
     // An owned window whose owner is disabled is modal: Qt then keeps the user's input from the
     // other windows as the platform does.
-    const HWND owner = platform::GetParent(hwnd);
     if (owner != 0 && !platform::IsWindowEnabled(owner)) {
       widget_->setWindowModality(Qt::ApplicationModal);
     }
@@ -414,6 +421,7 @@ class SplitterView;
 class SplitterWidget : public QFrame {
  public:
   SplitterWidget(SplitterView& view, QWidget* parent) : QFrame(parent), view_(view) {
+    SetRole(this, QAccessible::Separator);  // a bar between panes, not a frame
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAccessibleName(QStringLiteral(u"分隔条"));
   }

@@ -1,7 +1,8 @@
 // The edit box: single-line (QLineEdit, horizontal scrolling) or multi-line (QPlainTextEdit,
 // Enter a line break, both scroll bars). Typed characters go to the platform edit one at a time
 // (platform::TypeText), so input filters apply as for the test driver; anything else the user
-// does to the text (paste, cut, input methods) is handed over as a whole new text.
+// does to the text (paste, cut, input methods, a text set through the accessibility interface)
+// is handed over as a whole new text.
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -68,7 +69,10 @@ class EditView : public View {
       widget_ = e;
     } else {
       auto* e = new ForwardingEdit<QLineEdit>(*this, parent);
-      QObject::connect(e, &QLineEdit::textEdited, e, [this](const QString&) { UserChangedText(); });
+      // textChanged, not textEdited: a text that assistive technology sets (setText, the
+      // editable-text interface) is the user's too; the view's own writes come while syncing.
+      QObject::connect(e, &QLineEdit::textChanged, e,
+                       [this](const QString&) { UserChangedText(); });
       line_ = e;
       widget_ = e;
     }
@@ -144,8 +148,6 @@ class EditView : public View {
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       PushSelection();
       platform::PressKey(h, platform::VK_RETURN, 13);
-    } else if (key == Qt::Key_Escape) {
-      platform::PressKey(h, platform::VK_ESCAPE, 27);
     } else if (key == Qt::Key_Backspace) {
       PushSelection();
       platform::PressKey(h, platform::VK_BACK, 8);

@@ -1,11 +1,13 @@
 // The list view (report view as a QTableWidget: header, full-row selection, grid lines, columns
 // movable by dragging their headers) and the rich edit (a read-only QTextEdit holding the
-// platform text with its character format runs).
+// platform text with its character format runs, at the rich edit's zoom).
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTableWidget>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QWheelEvent>
 
 #include "display/fonts.h"
 #include "display/qt_text.h"
@@ -35,6 +37,7 @@ class ListWidget : public QTableWidget {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   ListView& view_;
@@ -105,6 +108,18 @@ class ListView : public View {
     widget_->verticalHeader()->setDefaultSectionSize(widget_->fontMetrics().height() + 4);
   }
 
+  // Up, Down and Enter are the native control's (LVN_KEYDOWN tells the program).
+  bool Key(QKeyEvent* e) {
+    platform::WPARAM vk = 0, ch = 0;
+    if (e->key() == Qt::Key_Up) vk = platform::VK_UP;
+    if (e->key() == Qt::Key_Down) vk = platform::VK_DOWN;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) vk = platform::VK_RETURN, ch = 13;
+    if (vk == 0) return false;
+    platform::PressKey(hwnd(), vk, ch);
+    renderer_.MarkDirty(hwnd(), Bit(WindowChange::Selection));
+    return true;
+  }
+
   void Click(QMouseEvent* e, bool twice) {
     const int row = widget_->rowAt(static_cast<int>(e->position().y()));
     if (row < 0) return;
@@ -127,12 +142,18 @@ void ListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && !view_.syncing()) view_.Click(event, true);
 }
 
+void ListWidget::keyPressEvent(QKeyEvent* event) {
+  if (!view_.syncing() && view_.Key(event)) return;
+  QTableWidget::keyPressEvent(event);
+}
+
 // ---- Rich edit -----------------------------------------------------------------------------
 
-QTextCharFormat ToQt(const platform::RichEditFormat& f, const QColor& automatic) {
+// `zoom` scales the size the program gave (the rich edit's EM_SETZOOM).
+QTextCharFormat ToQt(const platform::RichEditFormat& f, const QColor& automatic, double zoom) {
   QTextCharFormat out;
   QFont font = FontForFace(ToQString(f.face));
-  if (f.height > 0) font.setPointSizeF(f.height / 20.0);
+  if (f.height > 0) font.setPointSizeF(f.height / 20.0 * zoom);
   font.setBold(f.effects & platform::CFE_BOLD);
   font.setItalic(f.effects & platform::CFE_ITALIC);
   font.setUnderline(f.effects & platform::CFE_UNDERLINE);
@@ -145,10 +166,25 @@ QTextCharFormat ToQt(const platform::RichEditFormat& f, const QColor& automatic)
   return out;
 }
 
+class RichEditView;
+
+// Ctrl+wheel and Ctrl with + - 0 zoom as the native control does, through the platform.
+class RichWidget : public QTextEdit {
+ public:
+  RichWidget(RichEditView& view, QWidget* parent) : QTextEdit(parent), view_(view) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  RichEditView& view_;
+};
+
 class RichEditView : public View {
  public:
   RichEditView(Renderer& r, HWND hwnd, QWidget* parent)
-      : View(r, hwnd), widget_(new QTextEdit(parent)) {
+      : View(r, hwnd), widget_(new RichWidget(*this, parent)) {
     widget_->setReadOnly(true);
     widget_->setUndoRedoEnabled(false);
     widget_->setLineWrapMode(QTextEdit::WidgetWidth);
@@ -196,18 +232,49 @@ class RichEditView : public View {
     text.replace(QChar('\r'), QChar::ParagraphSeparator);
     QTextDocument* doc = widget_->document();
     doc->clear();
-    doc->setDefaultFont(ToQt(rich.DefaultFormat(), automatic).font());
+    const double zoom = rich.Zoom();
+    doc->setDefaultFont(ToQt(rich.DefaultFormat(), automatic, zoom).font());
     QTextCursor c(doc);
     c.beginEditBlock();
     for (const platform::RichEditRun& run : rich.FormatRuns()) {
-      c.insertText(text.mid(run.start, run.length), ToQt(run.format, automatic));
+      c.insertText(text.mid(run.start, run.length), ToQt(run.format, automatic, zoom));
     }
     c.endEditBlock();
   }
 
+  bool Key(QKeyEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier)) return false;
+    const bool keypad = (e->modifiers() & Qt::KeypadModifier) != 0;
+    platform::WPARAM vk = 0;
+    if (e->key() == Qt::Key_Plus || e->key() == Qt::Key_Equal)
+      vk = keypad ? platform::VK_ADD : platform::VK_OEM_PLUS;
+    if (e->key() == Qt::Key_Minus) vk = keypad ? platform::VK_SUBTRACT : platform::VK_OEM_MINUS;
+    if (e->key() == Qt::Key_0) vk = keypad ? platform::VK_NUMPAD0 : platform::VK_0;
+    if (vk == 0) return false;
+    platform::PressKey(hwnd(), vk, 0, platform::kControlKey);
+    return true;
+  }
+
+  bool Wheel(QWheelEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier)) return false;
+    const QPoint at = e->position().toPoint();
+    platform::TurnWheel(hwnd(), at.x(), at.y(), e->angleDelta().y(), platform::kControlKey);
+    return true;
+  }
+
  private:
-  QPointer<QTextEdit> widget_;
+  QPointer<RichWidget> widget_;
 };
+
+void RichWidget::keyPressEvent(QKeyEvent* event) {
+  if (!view_.syncing() && view_.Key(event)) return;
+  QTextEdit::keyPressEvent(event);
+}
+
+void RichWidget::wheelEvent(QWheelEvent* event) {
+  if (!view_.syncing() && view_.Wheel(event)) return;
+  QTextEdit::wheelEvent(event);
+}
 
 }  // namespace
 

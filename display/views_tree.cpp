@@ -1,14 +1,22 @@
 // The tree view: a QTreeWidget rebuilt in one go from the platform tree view's items whenever
 // they change (the renderer spaces rebuilds out while the program is busy), with the platform's
 // selection, text colour, bold items, the two item images, and gestures that go through
-// platform/user_input.h: click, double-click, right button press and release, label editing.
+// platform/user_input.h: click, double-click, right button press and release, label editing,
+// and the keys the native control answers (arrows, + and -, Enter, F2, the Menu key and
+// Shift+F10).
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
 #include <QStyleFactory>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+#include <optional>
 
 #include "display/fonts.h"
 #include "display/item_icons.h"
@@ -33,6 +41,21 @@ HTREEITEM HandleOf(const QTreeWidgetItem* item) {
   return item == nullptr ? 0 : item->data(0, kHandleRole).value<qulonglong>();
 }
 
+// Whether the family the font resolves to has a bold face of its own.
+bool HasBoldFace(const QFont& font) {
+  static std::map<QString, bool> known;
+  const QString family = QFontInfo(font).family();
+  auto it = known.find(family);
+  if (it == known.end()) {
+    bool bold = false;
+    for (const QString& style : QFontDatabase::styles(family)) {
+      bold = bold || QFontDatabase::weight(family, style) >= QFont::DemiBold;
+    }
+    it = known.emplace(family, bold).first;
+  }
+  return it->second;
+}
+
 class TreeView;
 
 class TreeWidget : public QTreeWidget {
@@ -50,11 +73,18 @@ class TreeWidget : public QTreeWidget {
   TreeView& view_;
 };
 
-// The in-place editor ends the platform's label edit instead of writing the model.
+// The in-place editor ends the platform's label edit instead of writing the model. Bold items
+// of a font without a bold face are emboldened here: Qt's own emboldening is strong on the Song
+// font's small bitmaps but faint on its outlines, so at QT_SCALE_FACTOR=2 the categories
+// looked regular.
 class LabelDelegate : public QStyledItemDelegate {
  public:
   explicit LabelDelegate(TreeView& view) : view_(view) {}
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
   void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
 
  private:
   TreeView& view_;
@@ -144,7 +174,18 @@ class TreeView : public View {
     widget_->setFont(font);
   }
 
+  QLineEdit* Editor() const {
+    return qobject_cast<QLineEdit*>(widget_->indexWidget(widget_->currentIndex()));
+  }
+
   void Rebuild() {
+    // Removing the items closes an open editor (a change of the tree while the label is being
+    // edited): SyncEditing opens it again with what was typed.
+    if (editing_) {
+      QLineEdit* editor = Editor();
+      reopen_with_ = editor != nullptr ? editor->text() : QString();
+      editing_ = false;
+    }
     items_.clear();
     widget_->clear();
     const QIcon images[2] = {ItemImage(0), ItemImage(1)};
@@ -216,6 +257,10 @@ class TreeView : public View {
     if (editing && current != nullptr && !editing_) {
       editing_ = true;
       widget_->editItem(current, 0);
+      if (QLineEdit* editor = Editor(); editor != nullptr && reopen_with_) {
+        editor->setText(*reopen_with_);
+      }
+      reopen_with_.reset();
     } else if (!editing && editing_) {
       editing_ = false;
       if (QWidget* ed = widget_->indexWidget(widget_->currentIndex())) ed->close();
@@ -274,13 +319,53 @@ class TreeView : public View {
     renderer_.MarkDirty(hwnd(), Bit(WindowChange::Selection));
   }
 
+  // The keys the native control answers go to it (TVN_KEYDOWN tells the program); others, such
+  // as typing to find an item, stay Qt's.
   bool Key(QKeyEvent* e) {
-    if (e->key() == Qt::Key_F2 && (Style(hwnd()) & platform::TVS_EDITLABELS)) {
-      if (const HTREEITEM h = HandleOf(widget_->currentItem())) platform::BeginLabelEdit(hwnd(), h);
-      renderer_.MarkDirty(hwnd(), Bit(WindowChange::Selection));
-      return true;
+    const bool shift = (e->modifiers() & Qt::ShiftModifier) != 0;
+    platform::WPARAM vk = 0, ch = 0;
+    platform::UINT modifiers = 0;
+    switch (e->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        vk = platform::VK_RETURN;
+        ch = 13;
+        break;
+      case Qt::Key_Up:
+        vk = platform::VK_UP;
+        break;
+      case Qt::Key_Down:
+        vk = platform::VK_DOWN;
+        break;
+      case Qt::Key_Left:
+        vk = platform::VK_LEFT;
+        break;
+      case Qt::Key_Right:
+        vk = platform::VK_RIGHT;
+        break;
+      case Qt::Key_Plus:
+        vk = platform::VK_ADD;
+        break;
+      case Qt::Key_Minus:
+        vk = platform::VK_SUBTRACT;
+        break;
+      case Qt::Key_F2:
+        vk = platform::VK_F2;
+        break;
+      case Qt::Key_Menu:
+        vk = platform::VK_APPS;
+        break;
+      case Qt::Key_F10:
+        if (!shift) return false;
+        vk = platform::VK_F10;
+        modifiers = platform::kShiftKey;
+        break;
+      default:
+        return false;
     }
-    return false;
+    platform::PressKey(hwnd(), vk, ch, modifiers);
+    renderer_.MarkDirty(hwnd(), Bit(WindowChange::Selection));
+    return true;
   }
 
   // Keyboard moves of the current item: the native control selects the item itself.
@@ -296,6 +381,7 @@ class TreeView : public View {
   std::map<HTREEITEM, QTreeWidgetItem*> items_;
   bool editing_ = false;
   bool committing_ = false;
+  std::optional<QString> reopen_with_;  // typed text of an editor a rebuild closed
 };
 
 TreeWidget::TreeWidget(TreeView& view, QWidget* parent) : QTreeWidget(parent), view_(view) {}
@@ -327,8 +413,52 @@ void TreeWidget::keyPressEvent(QKeyEvent* event) {
   view_.CurrentMoved();
 }
 
+QWidget* LabelDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                     const QModelIndex& index) const {
+  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+  // A screen reader announces the editor as the tree's.
+  if (editor != nullptr) editor->setAccessibleName(view_.widget()->accessibleName());
+  return editor;
+}
+
 void LabelDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const {
+  // The focus an editor loses when a rebuild removes it is no commit of the user's.
+  if (view_.syncing()) return;
   if (auto* line = qobject_cast<QLineEdit*>(editor)) view_.Commit(line->text());
+}
+
+void LabelDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+  QStyleOptionViewItem opt(option);
+  initStyleOption(&opt, index);
+  if (!opt.font.bold() || HasBoldFace(opt.font)) {
+    QStyledItemDelegate::paint(painter, option, index);
+    return;
+  }
+  const QString text = opt.text;
+  opt.text.clear();
+  QStyle* style = opt.widget != nullptr ? opt.widget->style() : QApplication::style();
+  style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+  const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget);
+  QFont regular = opt.font;
+  regular.setBold(false);
+  const QFontMetricsF metrics(regular);
+  QPainterPath path;
+  path.addText(room.left() + 2,
+               room.top() + (room.height() - metrics.height()) / 2 + metrics.ascent(), regular,
+               text);
+  const bool selected = (opt.state & QStyle::State_Selected) != 0;
+  const QColor colour = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+  painter->save();
+  painter->setRenderHint(QPainter::Antialiasing);
+  painter->setClipRect(opt.rect);
+  // The outline drawn wider by an eighteenth of the line: about the weight that Qt's own
+  // emboldening gives the font's small bitmaps at the ordinary scale.
+  painter->setPen(
+      QPen(colour, metrics.height() / 18.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter->setBrush(colour);
+  painter->drawPath(path);
+  painter->restore();
 }
 
 }  // namespace

@@ -345,7 +345,16 @@ inline constexpr UINT TVN_ITEMEXPANDEDA = TVN_FIRST - 6;
 inline constexpr UINT TVN_DELETEITEMA = TVN_FIRST - 9;
 inline constexpr UINT TVN_BEGINLABELEDITA = TVN_FIRST - 10;
 inline constexpr UINT TVN_ENDLABELEDITA = TVN_FIRST - 11;
-inline constexpr UINT TVN_KEYDOWN = TVN_FIRST - 12;
+inline constexpr UINT TVN_KEYDOWN = TVN_FIRST - 12;  // NMTVKEYDOWN
+
+// TVN_KEYDOWN, LVN_KEYDOWN: a key pressed while the control has the focus.
+struct NMKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey = 0;
+  UINT flags = 0;
+};
+using NMTVKEYDOWN = NMKEYDOWN;
+using NMLVKEYDOWN = NMKEYDOWN;
 
 // TVN_SELCHANGED action.
 inline constexpr UINT TVC_UNKNOWN = 0;
@@ -494,6 +503,7 @@ inline constexpr UINT LVN_INSERTITEM = LVN_FIRST - 2;
 inline constexpr UINT LVN_DELETEITEM = LVN_FIRST - 3;
 inline constexpr UINT LVN_DELETEALLITEMS = LVN_FIRST - 4;
 inline constexpr UINT LVN_COLUMNCLICK = LVN_FIRST - 8;
+inline constexpr UINT LVN_KEYDOWN = LVN_FIRST - 55;  // NMLVKEYDOWN
 
 // ---------------------------------------------------------------------------------------------
 // Rich edit ("RichEdit20A"). Character positions count characters: an ASCII byte or a GBK
@@ -519,6 +529,10 @@ inline constexpr UINT EM_STREAMIN = WM_USER + 73;         // wParam SF_*, lParam
 inline constexpr UINT EM_STREAMOUT = WM_USER + 74;
 inline constexpr UINT EM_GETTEXTRANGE = WM_USER + 75;  // lParam TEXTRANGEA*; → bytes copied
 inline constexpr UINT EM_FINDTEXTEX = WM_USER + 79;    // wParam FR_*, lParam FINDTEXTEXA*
+// Zoom: numerator / denominator of the text's scale, between 1/64 and 64 (both ends excluded);
+// 0 / 0 is no zoom. EM_SETZOOM returns FALSE, and changes nothing, for any other ratio.
+inline constexpr UINT EM_GETZOOM = WM_USER + 224;  // wParam int* numerator, lParam int* denominator
+inline constexpr UINT EM_SETZOOM = WM_USER + 225;  // wParam numerator, lParam denominator
 
 inline constexpr WPARAM SCF_DEFAULT = 0x0000;
 inline constexpr WPARAM SCF_SELECTION = 0x0001;

@@ -70,6 +70,8 @@ class Edit : public WindowObject {
       case WM_LBUTTONDOWN:
         SetFocus(hwnd);
         return 0;
+      case WM_GETDLGCODE:
+        return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS;
       case WM_SETFOCUS:
         CommandParent(EN_SETFOCUS);
         return 0;

@@ -11,12 +11,13 @@ namespace kelmor::platform {
 enum class WindowChange {
   Created,
   Destroyed,
-  Geometry,  // MoveWindow, size or position
-  Text,      // caption or edit text
-  Style,     // GetWindowLongA/SetWindowLongA style bits, read-only, visibility, enabled
-  Content,   // items of a tree view, list view, combo box; text or formats of a rich edit
-  Selection, // current item, caret, selection range
+  Geometry,   // MoveWindow, size or position
+  Text,       // caption or edit text
+  Style,      // GetWindowLongA/SetWindowLongA style bits, read-only, visibility, enabled
+  Content,    // items of a tree view, list view, combo box; text or formats of a rich edit
+  Selection,  // current item, caret, selection range
   Focus,
+  Name,  // the accessible name (SetAccessibleName)
 };
 
 struct MessageBoxRequest {

@@ -1,5 +1,7 @@
 // The list view ("SysListView32") in report view: columns, rows of cell texts, row state.
 // Rows are kHeaderHeight below the top (none with LVS_NOCOLUMNHEADER) and kRowHeight high.
+// WM_KEYDOWN sends LVN_KEYDOWN to the parent; Up and Down then select the row above or below
+// (the first row when none is selected).
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -156,6 +158,8 @@ class ListView : public WindowObject {
       case WM_LBUTTONDBLCLK:
         Activate(NM_DBLCLK, lParam);
         return 0;
+      case WM_KEYDOWN:
+        return KeyDown(wParam);
       default:
         return WindowObject::ClassProc(msg, wParam, lParam);
     }
@@ -278,6 +282,23 @@ class ListView : public WindowObject {
       if (i != row) Apply(i, 0, LVIS_SELECTED | LVIS_FOCUSED);
     }
     Apply(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+
+  // LVN_KEYDOWN to the parent, then Up and Down move the selected row.
+  LRESULT KeyDown(WPARAM key) {
+    const HWND self = hwnd;
+    NMLVKEYDOWN nm;
+    nm.wVKey = static_cast<WORD>(key);
+    NotifyParent(nm.hdr, LVN_KEYDOWN);
+    if (!IsWindow(self) || Count() == 0 || (key != VK_UP && key != VK_DOWN)) return 0;
+    int row = -1;
+    for (int i = 0; i < Count() && row < 0; ++i) {
+      if (rows_[static_cast<std::size_t>(i)].state & LVIS_SELECTED) row = i;
+    }
+    row = std::clamp(row < 0 ? 0 : row + (key == VK_DOWN ? 1 : -1), 0, Count() - 1);
+    SelectOnly(row);
+    SendMessageA(self, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    return 0;
   }
 
   void Activate(UINT code, LPARAM lParam) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/keyboard.h"
+
 namespace kelmor::platform {
 namespace {
 
@@ -187,6 +189,42 @@ int RichEdit::Intern(const RichEditFormat& f) {
 void RichEdit::TextChanged() {
   Changed(WindowChange::Text);
   if (event_mask_ & ENM_CHANGE) CommandParent(EN_CHANGE);
+}
+
+LRESULT RichEdit::SetZoom(WPARAM numerator, LPARAM denominator) {
+  const auto n = static_cast<long long>(static_cast<LONG_PTR>(numerator));
+  const auto d = static_cast<long long>(denominator);
+  const bool off = n == 0 && d == 0;
+  if (!off && !(n > 0 && d > 0 && n * 64 > d && n < d * 64)) return FALSE;
+  if (n != zoom_num_ || d != zoom_den_) {
+    zoom_num_ = static_cast<int>(n);
+    zoom_den_ = static_cast<int>(d);
+    Changed(WindowChange::Content);
+  }
+  return TRUE;
+}
+
+void RichEdit::ZoomStep(int steps) {
+  constexpr int kStep = 10, kLeast = 10, kMost = 500;  // percent
+  const int now = static_cast<int>(Zoom() * 100 + 0.5);
+  // From a zoom between two steps the first step lands on the next one.
+  const int base = steps > 0 ? now / kStep * kStep : (now + kStep - 1) / kStep * kStep;
+  const int percent = std::clamp(base + steps * kStep, kLeast, kMost);
+  SetZoom(static_cast<WPARAM>(percent), 100);
+}
+
+LRESULT RichEdit::KeyDown(WPARAM key) {
+  if (GetKeyState(VK_CONTROL) >= 0) return 0;
+  if (key == VK_OEM_PLUS || key == VK_ADD) ZoomStep(1);
+  if (key == VK_OEM_MINUS || key == VK_SUBTRACT) ZoomStep(-1);
+  if (key == VK_0 || key == VK_NUMPAD0) SetZoom(1, 1);
+  return 0;
+}
+
+LRESULT RichEdit::Wheel(WPARAM wParam) {
+  const int notches = static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA;
+  if ((LOWORD(wParam) & MK_CONTROL) != 0 && notches != 0) ZoomStep(notches);
+  return 0;
 }
 
 void RichEdit::Replace(LONG from, LONG to, const std::vector<GbkChar>& with, int format) {
@@ -493,6 +531,18 @@ LRESULT RichEdit::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
       return 0;
+    case WM_GETDLGCODE:  // reached by Tab, a page keeps its selection (no DLGC_HASSETSEL)
+      return DLGC_WANTCHARS | DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      return KeyDown(wParam);
+    case WM_MOUSEWHEEL:
+      return Wheel(wParam);
+    case EM_SETZOOM:
+      return SetZoom(wParam, lParam);
+    case EM_GETZOOM:
+      if (wParam) *reinterpret_cast<int*>(wParam) = zoom_num_;
+      if (lParam) *reinterpret_cast<int*>(lParam) = zoom_den_;
+      return TRUE;
     default:
       return WindowObject::ClassProc(msg, wParam, lParam);
   }

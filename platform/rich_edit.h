@@ -5,6 +5,11 @@
 // the default format (SCF_DEFAULT) therefore changes all text that has no format of its own.
 // Whole-word search treats every double-byte character as a word of its own, so a Chinese term
 // is found inside Chinese text; ASCII letters, digits and '_' form words.
+//
+// Zoom scales how the text is shown (EM_SETZOOM / EM_GETZOOM in platform/commctrl.h); it is
+// kept when the text is replaced. The user zooms with Ctrl+wheel and with Ctrl and + or - (the
+// =+ and -_ keys or the keypad's) in steps of 10 percent between 10 and 500 percent, and goes
+// back to 1/1 with Ctrl+0.
 #pragma once
 
 #include <string>
@@ -48,6 +53,8 @@ class RichEdit : public WindowObject {
   RichEditFormat FormatAt(LONG pos) const;
   std::vector<RichEditRun> FormatRuns() const;
   COLORREF BackgroundColour() const { return background_; }
+  // The zoom as a factor (1 when there is none).
+  double Zoom() const { return zoom_den_ > 0 ? static_cast<double>(zoom_num_) / zoom_den_ : 1.0; }
   bool SystemBackground() const { return system_background_; }
 
  private:
@@ -58,6 +65,10 @@ class RichEdit : public WindowObject {
   void SetSel(LONG a, LONG b);
   LONG Find(WPARAM flags, CHARRANGE range, const char* what, CHARRANGE* found) const;
   void TextChanged();
+  LRESULT SetZoom(WPARAM numerator, LPARAM denominator);
+  void ZoomStep(int steps);
+  LRESULT KeyDown(WPARAM key);
+  LRESULT Wheel(WPARAM wParam);
 
   std::vector<GbkChar> chars_;
   std::vector<int> formats_;  // per character: -1 default, else index into table_
@@ -69,6 +80,8 @@ class RichEdit : public WindowObject {
   DWORD event_mask_ = 0;
   COLORREF background_ = 0xFFFFFF;
   bool system_background_ = true;
+  int zoom_num_ = 0;
+  int zoom_den_ = 0;
 };
 
 }  // namespace kelmor::platform

@@ -524,6 +524,7 @@ LRESULT TreeView::EditLabel(HTREEITEM h) {
           return 0;
         }
         if (msg == WM_CHAR && (w == VK_RETURN || w == VK_ESCAPE)) return 0;
+        if (msg == WM_GETDLGCODE) return DLGC_WANTALLKEYS;  // Escape ends the edit, not the window
         return DefSubclassProc(e, msg, w, l);
       },
       0x54564544, 0);
@@ -561,6 +562,39 @@ LRESULT TreeView::EndEdit(bool cancel) {
     Changed(WindowChange::Content);
   }
   return TRUE;
+}
+
+LRESULT TreeView::KeyDown(WPARAM key) {
+  const HWND self = hwnd;
+  NMTVKEYDOWN nm;
+  nm.wVKey = static_cast<WORD>(key);
+  NotifyParent(nm.hdr, TVN_KEYDOWN);
+  if (!IsWindow(self)) return 0;
+  Item* cur = Find(caret_);
+  if (key == VK_F2) {
+    if (cur) EditLabel(caret_);
+  } else if (key == VK_DOWN) {
+    Item* next = cur ? NextVisible(cur) : root_.first_child;
+    if (next) Select(TVGN_CARET, next->handle, TVC_BYKEYBOARD);
+  } else if (key == VK_UP) {
+    Item* prev = cur ? PrevVisible(cur) : nullptr;
+    if (prev) Select(TVGN_CARET, prev->handle, TVC_BYKEYBOARD);
+  } else if (key == VK_RIGHT && cur) {
+    if (Expanded(cur) && cur->first_child) {
+      Select(TVGN_CARET, cur->first_child->handle, TVC_BYKEYBOARD);
+    } else {
+      Expand(TVE_EXPAND, caret_);
+    }
+  } else if (key == VK_LEFT && cur) {
+    if (Expanded(cur)) {
+      Expand(TVE_COLLAPSE, caret_);
+    } else if (cur->parent != &root_) {
+      Select(TVGN_CARET, cur->parent->handle, TVC_BYKEYBOARD);
+    }
+  } else if ((key == VK_ADD || key == VK_SUBTRACT) && cur) {
+    Expand(key == VK_ADD ? TVE_EXPAND : TVE_COLLAPSE, caret_);
+  }
+  return 0;
 }
 
 LRESULT TreeView::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -723,27 +757,10 @@ LRESULT TreeView::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       NotifyParent(nm, NM_RCLICK);
       return 0;
     }
-    case WM_KEYDOWN: {
-      Item* cur = Find(caret_);
-      if (wParam == VK_F2) {
-        if (cur) EditLabel(caret_);
-      } else if (wParam == VK_DOWN) {
-        Item* next = cur ? NextVisible(cur) : root_.first_child;
-        if (next) Select(TVGN_CARET, next->handle, TVC_BYKEYBOARD);
-      } else if (wParam == VK_UP) {
-        Item* prev = cur ? PrevVisible(cur) : nullptr;
-        if (prev) Select(TVGN_CARET, prev->handle, TVC_BYKEYBOARD);
-      } else if (wParam == VK_RIGHT && cur) {
-        Expand(TVE_EXPAND, caret_);
-      } else if (wParam == VK_LEFT && cur) {
-        if (Expanded(cur)) {
-          Expand(TVE_COLLAPSE, caret_);
-        } else if (cur->parent != &root_) {
-          Select(TVGN_CARET, cur->parent->handle, TVC_BYKEYBOARD);
-        }
-      }
-      return 0;
-    }
+    case WM_KEYDOWN:
+      return KeyDown(wParam);
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
     default:
       return WindowObject::ClassProc(msg, wParam, lParam);
   }

@@ -19,7 +19,11 @@
 //   the tree view does not change the selection on the right button; WM_RBUTTONUP sends
 //     NM_RCLICK; a double-click sends NM_DBLCLK and, when the parent answers 0, toggles the
 //     item's expansion as Windows does;
-//   TVI_ROOT given as the insert-after value counts as TVI_LAST.
+//   TVI_ROOT given as the insert-after value counts as TVI_LAST;
+//   WM_KEYDOWN sends TVN_KEYDOWN to the parent, then: Up and Down move the selection, Right
+//     expands (or moves into an expanded item), Left collapses (or moves to the parent), + and -
+//     of the keypad (VK_ADD, VK_SUBTRACT) expand and collapse, F2 edits the label; the label
+//     edit keeps every key from the dialog keys (Enter ends, Escape cancels the edit).
 #pragma once
 
 #include <memory>
@@ -107,6 +111,7 @@ class TreeView : public WindowObject {
   void HitTest(TVHITTESTINFO* info) const;
   LRESULT EditLabel(HTREEITEM h);
   LRESULT EndEdit(bool cancel);
+  LRESULT KeyDown(WPARAM key);
   void FillItem(const Item* item, TVITEMA& tv) const;
   void Content();
 

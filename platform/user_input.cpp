@@ -4,6 +4,7 @@
 
 #include "platform/cursor.h"
 #include "platform/gbk_chars.h"
+#include "platform/keyboard.h"
 #include "platform/window.h"
 #include "platform/window_object.h"
 
@@ -87,6 +88,28 @@ bool ListRowPoint(HWND list, int row, int* x, int* y) {
   return false;
 }
 
+// Holds the modifier keys down for one gesture.
+class HeldModifiers {
+ public:
+  explicit HeldModifiers(UINT modifiers) : modifiers_(modifiers) { Set(true); }
+  ~HeldModifiers() { Set(false); }
+  HeldModifiers(const HeldModifiers&) = delete;
+  HeldModifiers& operator=(const HeldModifiers&) = delete;
+
+  WPARAM MouseKeys() const {
+    return ((modifiers_ & kShiftKey) ? MK_SHIFT : 0) |
+           ((modifiers_ & kControlKey) ? MK_CONTROL : 0);
+  }
+
+ private:
+  void Set(bool down) const {
+    if (modifiers_ & kShiftKey) SetKeyDown(VK_SHIFT, down);
+    if (modifiers_ & kControlKey) SetKeyDown(VK_CONTROL, down);
+    if (modifiers_ & kAltKey) SetKeyDown(VK_MENU, down);
+  }
+  UINT modifiers_;
+};
+
 bool TopLevelWith(HWND hwnd, DWORD needed) {
   auto obj = FindWindowObject(hwnd);
   return obj && obj->IsTopLevel() && (obj->style & needed) == needed && TakesInput(hwnd);
@@ -141,11 +164,33 @@ bool PasteText(HWND edit, const std::string& text, bool replace_all) {
   return true;
 }
 
-bool PressKey(HWND window, WPARAM vk, WPARAM ch) {
+bool PressKey(HWND window, WPARAM vk, WPARAM ch, UINT modifiers) {
   if (!TakesInput(window)) return false;
-  SendMessageA(window, WM_KEYDOWN, vk, 1);
+  HeldModifiers held(modifiers);
+  MSG down;
+  down.hwnd = window;
+  down.message = WM_KEYDOWN;
+  down.wParam = vk;
+  down.lParam = 1;
+  if (IsDialogMessageA(TopLevelOf(window), &down)) return true;
+  const bool system = vk == VK_F10 || (modifiers & kAltKey);
+  SendMessageA(window, system ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1);
   if (ch != 0 && IsWindow(window)) SendMessageA(window, WM_CHAR, ch, 1);
-  if (IsWindow(window)) SendMessageA(window, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+  if (IsWindow(window)) {
+    SendMessageA(window, system ? WM_SYSKEYUP : WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+  }
+  return true;
+}
+
+bool TurnWheel(HWND window, int x, int y, int delta, UINT modifiers) {
+  if (!TakesInput(window)) return false;
+  HeldModifiers held(modifiers);
+  Point(window, x, y);
+  POINT screen{x, y};
+  ClientToScreen(window, &screen);
+  SendMessageA(window, WM_MOUSEWHEEL,
+               MAKEWPARAM(static_cast<WORD>(held.MouseKeys()), static_cast<WORD>(delta)),
+               At(screen.x, screen.y));
   return true;
 }
 

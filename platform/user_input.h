@@ -27,9 +27,17 @@
 //                           (EM_SETSEL 0, -1).
 //   PasteText               EM_SETSEL 0, -1 when replace_all, then EM_REPLACESEL: one change,
 //                           one EN_CHANGE; for the display, which edits whole texts.
-//   PressKey                WM_KEYDOWN vk, WM_CHAR ch (when ch != 0), WM_KEYUP vk. Enter is
+//   PressKey                with the modifiers held down (GetKeyState, platform/keyboard.h):
+//                           the key is first offered to the dialog keys of the window's
+//                           top-level window (IsDialogMessageA: Tab, Shift+Tab, Escape); when
+//                           taken, nothing more is sent. Otherwise WM_KEYDOWN vk, WM_CHAR ch
+//                           (when ch != 0), WM_KEYUP vk; F10 and keys pressed with Alt come as
+//                           WM_SYSKEYDOWN / WM_SYSKEYUP, as on Windows. Enter is
 //                           PressKey(w, VK_RETURN, 13): a multi-line edit inserts CR LF, a
 //                           single-line edit inserts nothing.
+//   TurnWheel               WM_MOUSEWHEEL MAKEWPARAM(keys, delta) at x, y (lParam in screen
+//                           coordinates), keys MK_SHIFT / MK_CONTROL for the modifiers held;
+//                           WHEEL_DELTA (120) per notch, positive away from the user.
 //   SelectComboItem         CB_SETCURSEL index, then WM_COMMAND MAKEWPARAM(id, CBN_SELCHANGE),
 //                           lParam = combo box, to its parent.
 //   ClickTreeItem           TVM_ENSUREVISIBLE, then a left click on the item's label: the tree
@@ -92,10 +100,16 @@ bool RightClickAt(HWND window, int x, int y);
 bool RightPressAt(HWND window, int x, int y);
 bool RightReleaseAt(HWND window, int x, int y);
 
+// Modifier keys held during a key or wheel gesture (bits).
+inline constexpr UINT kShiftKey = 1;
+inline constexpr UINT kControlKey = 2;
+inline constexpr UINT kAltKey = 4;
+
 // text is GBK.
 bool TypeText(HWND edit, const std::string& text, bool replace_all = false);
 bool PasteText(HWND edit, const std::string& text, bool replace_all = true);
-bool PressKey(HWND window, WPARAM vk, WPARAM ch = 0);
+bool PressKey(HWND window, WPARAM vk, WPARAM ch = 0, UINT modifiers = 0);
+bool TurnWheel(HWND window, int x, int y, int delta, UINT modifiers = 0);
 
 bool SelectComboItem(HWND combo, int index);
 

@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "platform/cursor.h"
+#include "platform/keyboard.h"
 #include "platform/window_object.h"
 
 namespace kelmor::platform {
@@ -140,6 +141,18 @@ bool TakeMessage(MSG* out, HWND hWnd, UINT lo, UINT hi, bool remove) {
     return true;
   }
   return false;
+}
+
+// Shift+F10 and the Menu key ask for the window's context menu, at no mouse position.
+LRESULT ContextMenuKey(HWND hwnd) {
+  SendMessageA(hwnd, WM_CONTEXTMENU, hwnd, -1);
+  return 0;
+}
+
+// A child that shows no context menu of its own leaves it to its parent.
+LRESULT PassContextMenuUp(const WindowObject& obj, WPARAM wParam, LPARAM lParam) {
+  if (obj.IsTopLevel()) return 0;
+  return SendMessageA(obj.parent, WM_CONTEXTMENU, wParam, lParam);
 }
 
 }  // namespace
@@ -464,6 +477,22 @@ int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
 
 int GetWindowTextLengthA(HWND hWnd) {
   return static_cast<int>(SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+BOOL SetAccessibleName(HWND hWnd, LPCSTR lpName) {
+  auto obj = FindWindowObject(hWnd);
+  if (!obj) return FALSE;
+  std::string name = lpName ? lpName : "";
+  if (name != obj->accessible_name) {
+    obj->accessible_name = std::move(name);
+    obj->Changed(WindowChange::Name);
+  }
+  return TRUE;
+}
+
+std::string GetAccessibleName(HWND hWnd) {
+  auto obj = FindWindowObject(hWnd);
+  return obj ? obj->accessible_name : std::string();
 }
 
 std::string GetWindowTextString(HWND hWnd) {
@@ -814,6 +843,14 @@ LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
       obj->redraw = wParam != 0;
       if (obj->redraw) obj->Changed(WindowChange::Content);
       return 0;
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0) return ContextMenuKey(hWnd);
+      return 0;
+    case WM_KEYUP:
+      if (wParam == VK_APPS) return ContextMenuKey(hWnd);
+      return 0;
+    case WM_CONTEXTMENU:
+      return PassContextMenuUp(*obj, wParam, lParam);
     default:
       return 0;
   }

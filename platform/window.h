@@ -16,7 +16,10 @@
 // first, DefSubclassProc passes a message on to the next one down, and the last one passes it
 // to the class procedure. DefWindowProcA is the handling of a window that has no class of its
 // own to speak of (containers, frames): WM_SETTEXT/WM_GETTEXT/WM_GETTEXTLENGTH on the window
-// text, WM_CLOSE destroys the window, WM_SYSCOMMAND SC_* maximises/minimises/restores/closes.
+// text, WM_CLOSE destroys the window, WM_SYSCOMMAND SC_* maximises/minimises/restores/closes;
+// Shift+F10 (WM_SYSKEYDOWN VK_F10 with Shift held) and the release of the Menu key (WM_KEYUP
+// VK_APPS) send WM_CONTEXTMENU (wParam the window, lParam -1) to the window, and a child passes
+// WM_CONTEXTMENU on to its parent.
 // Notifications of a control (WM_COMMAND, WM_NOTIFY) go to its parent with SendMessageA.
 //
 // What the platform sends on its own:
@@ -122,6 +125,13 @@ int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 int GetWindowTextLengthA(HWND hWnd);
 // The whole window text in one call (convenience for painters and tests).
 std::string GetWindowTextString(HWND hWnd);
+
+// The name an assistive technology (a screen reader) announces for a window whose text is not
+// its name, such as a tree or an edit box; what Windows keeps for a window with
+// IAccPropServices::SetHwndPropStr(PROPID_ACC_NAME). GBK; reports WindowChange::Name. Empty
+// when none was given.
+BOOL SetAccessibleName(HWND hWnd, LPCSTR lpName);
+std::string GetAccessibleName(HWND hWnd);
 
 // ---------------------------------------------------------------------------------------------
 // Geometry.

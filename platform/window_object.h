@@ -50,6 +50,7 @@ class WindowObject {
   RECT restore_rect;
   bool restore_to_maximized = false;  // minimised from the maximised state
   std::string text;                   // GBK
+  std::string accessible_name;        // GBK; empty: none given
   DWORD thread_id = 0;
   HFONT font = 0;
   bool redraw = true;

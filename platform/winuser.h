@@ -85,10 +85,14 @@ inline constexpr UINT WM_SETCURSOR = 0x0020;
 inline constexpr UINT WM_SETFONT = 0x0030;
 inline constexpr UINT WM_GETFONT = 0x0031;
 inline constexpr UINT WM_NOTIFY = 0x004E;
+inline constexpr UINT WM_CONTEXTMENU = 0x007B;  // wParam the window, lParam screen x, y (-1: keys)
 inline constexpr UINT WM_STYLECHANGED = 0x007D;
+inline constexpr UINT WM_GETDLGCODE = 0x0087;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;
+inline constexpr UINT WM_SYSKEYDOWN = 0x0104;  // F10, and keys pressed with Alt
+inline constexpr UINT WM_SYSKEYUP = 0x0105;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
@@ -98,6 +102,7 @@ inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
 inline constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;  // wParam MAKEWPARAM(MK_*, delta), lParam screen
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
 
@@ -111,6 +116,14 @@ inline constexpr WPARAM MK_LBUTTON = 0x0001;
 inline constexpr WPARAM MK_RBUTTON = 0x0002;
 inline constexpr WPARAM MK_SHIFT = 0x0004;
 inline constexpr WPARAM MK_CONTROL = 0x0008;
+inline constexpr int WHEEL_DELTA = 120;  // one notch of the wheel
+
+// WM_GETDLGCODE results: which keys a control keeps from the dialog keys (Tab, Escape).
+inline constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+inline constexpr LRESULT DLGC_WANTTAB = 0x0002;
+inline constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+inline constexpr LRESULT DLGC_HASSETSEL = 0x0008;  // reached by Tab, its text is selected
+inline constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 
 // WM_SYSCOMMAND wParam.
 inline constexpr WPARAM SC_MINIMIZE = 0xF020;
@@ -122,6 +135,9 @@ inline constexpr WPARAM SC_RESTORE = 0xF120;
 inline constexpr WPARAM VK_BACK = 0x08;
 inline constexpr WPARAM VK_TAB = 0x09;
 inline constexpr WPARAM VK_RETURN = 0x0D;
+inline constexpr WPARAM VK_SHIFT = 0x10;
+inline constexpr WPARAM VK_CONTROL = 0x11;
+inline constexpr WPARAM VK_MENU = 0x12;  // Alt
 inline constexpr WPARAM VK_ESCAPE = 0x1B;
 inline constexpr WPARAM VK_SPACE = 0x20;
 inline constexpr WPARAM VK_LEFT = 0x25;
@@ -129,7 +145,15 @@ inline constexpr WPARAM VK_UP = 0x26;
 inline constexpr WPARAM VK_RIGHT = 0x27;
 inline constexpr WPARAM VK_DOWN = 0x28;
 inline constexpr WPARAM VK_DELETE = 0x2E;
+inline constexpr WPARAM VK_0 = 0x30;
+inline constexpr WPARAM VK_APPS = 0x5D;  // the Menu key
+inline constexpr WPARAM VK_NUMPAD0 = 0x60;
+inline constexpr WPARAM VK_ADD = 0x6B;       // + of the numeric keypad
+inline constexpr WPARAM VK_SUBTRACT = 0x6D;  // - of the numeric keypad
 inline constexpr WPARAM VK_F2 = 0x71;
+inline constexpr WPARAM VK_F10 = 0x79;
+inline constexpr WPARAM VK_OEM_PLUS = 0xBB;  // the =+ key
+inline constexpr WPARAM VK_OEM_MINUS = 0xBD;
 
 // Window styles (GWL_STYLE). Visibility, disabled state and the maximised/minimised state are
 // kept in the style as Windows does, so GetWindowLongA shows them.

@@ -3,6 +3,7 @@
 #include <time.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/commctrl.h"
@@ -98,6 +99,9 @@ void PopupMenu(WindowId window_id, const Text& menu, std::optional<int> x, std::
   }
   platform::POINT mouse;
   platform::GetCursorPos(&mouse);
+  // Opened from the keyboard: where the current item is, in place of the mouse.
+  if (auto& anchor = detail::TheRegistry().popup_anchor)
+    mouse = *std::exchange(anchor, std::nullopt);
   const int px = x.value_or(mouse.x + 3);
   const int py = y.value_or(mouse.y + 3);
   const auto chosen = static_cast<platform::UINT>(platform::TrackPopupMenu(

@@ -43,8 +43,9 @@ void MoveControl(const ControlRef& control, std::optional<int> left = {},
                  std::optional<int> height = {});
 
 // Shows the children of the window's menu item `menu` as a popup menu at the mouse position
-// moved by 3, 3, or at x, y (screen) where given. A chosen item raises its Clicked event in the
-// window before this returns. Nothing happens when the item is not of that window.
+// moved by 3, 3, or at x, y (screen) where given. Opened from a MenuKeyPressed handler, the
+// current item of the tree stands in for the mouse position. A chosen item raises its Clicked event
+// in the window before this returns. Nothing happens when the item is not of that window.
 void PopupMenu(WindowId window, const Text& menu, std::optional<int> x = {},
                std::optional<int> y = {});
 

@@ -213,8 +213,8 @@ void OnEvent(const ControlRef& source, Event event, std::function<void()> handle
   });
 }
 
-void OnKeyPressed(const ControlRef& edit, std::function<void(int key_code)> handler) {
-  BindEvent(edit, Event::KeyPressed,
+void OnKeyPressed(const ControlRef& source, std::function<void(int key_code)> handler) {
+  BindEvent(source, Event::KeyPressed,
             [handler = std::move(handler)](int key) -> std::optional<bool> {
               handler(key);
               return std::nullopt;

@@ -51,9 +51,12 @@ enum class Event {
   Created,              // window: all controls exist; before the first SizeChanged
   SizeChanged,          // window: after creation and on every resize, maximise, minimise, restore
   Clicked,              // button, check box, menu item, picture box, label
-  KeyPressed,           // edit box (argument: key code, e.g. 13 for Enter)
+  KeyPressed,           // edit box, tree box, list view (argument: key code, e.g. 13 for Enter);
+                        // the window itself: Escape (27), pressed anywhere in it
   DoubleClicked,        // tree box, list view, and other controls
   RightButtonReleased,  // tree box (the press already selected the item under the mouse)
+  MenuKeyPressed,       // tree box: Shift+F10 or the Menu key; a popup menu its handler opens
+                        // without a position appears at the current item, not at the mouse
   LabelEditFinished,    // tree box (argument: item index; result false rejects the label)
   SplitterMoved,        // splitter bar (argument: its new left, or top when horizontal)
   Closing,              // window: about to be unloaded, whatever the cause
@@ -71,7 +74,7 @@ void BindEvent(const ControlRef& source, Event event, EventHandler handler);
 
 // Typed conveniences over BindEvent.
 void OnEvent(const ControlRef& source, Event event, std::function<void()> handler);
-void OnKeyPressed(const ControlRef& edit, std::function<void(int key_code)> handler);
+void OnKeyPressed(const ControlRef& source, std::function<void(int key_code)> handler);
 void OnLabelEditFinished(const ControlRef& tree,
                          std::function<std::optional<bool>(int item_index)> handler);
 void OnSplitterMoved(const ControlRef& splitter, std::function<void(int position)> handler);

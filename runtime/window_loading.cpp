@@ -2,10 +2,13 @@
 // procedures that turn control notifications into the application's events, the modal and
 // main loops.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/commctrl.h"
 #include "platform/font.h"
 #include "platform/image_list.h"
+#include "platform/keyboard.h"
+#include "platform/message_box.h"
 #include "platform/window.h"
 #include "runtime/window_commands.h"
 #include "runtime/window_framework.h"
@@ -29,8 +32,48 @@ void Remember(HWND hwnd, WindowId window, int control) {
   TheRegistry().by_hwnd[hwnd] = {window, control};
 }
 
+// Escape anywhere in the window (the dialog keys send IDCANCEL): the window's KeyPressed.
+LRESULT EscapePressed(WindowState& window) {
+  FireEvent(window.id, {}, Event::KeyPressed, static_cast<int>(VK_ESCAPE));
+  return 0;
+}
+
+LRESULT KeyNotified(WindowState& window, const Text& source, const NMHDR& header) {
+  const auto& key = reinterpret_cast<const NMKEYDOWN&>(header);
+  FireEvent(window.id, source, Event::KeyPressed, key.wVKey);
+  return 0;
+}
+
+// The middle of the tree's current item in screen coordinates (of its client area's corner
+// when there is none).
+POINT CurrentItemPoint(HWND tree) {
+  const auto item = static_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  POINT p{0, 0};
+  RECT r;
+  std::memcpy(static_cast<void*>(&r), &item, sizeof item);
+  if (item != 0 && SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) {
+    p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  ClientToScreen(tree, &p);
+  return p;
+}
+
+// Shift+F10 or the Menu key on a tree box (WM_CONTEXTMENU at no mouse position).
+std::optional<LRESULT> MenuKey(WindowState& window, HWND source, LPARAM lParam) {
+  auto found = LookupHandle(source);
+  if (lParam != -1 || !found || found->first != window.id || found->second < 0) return std::nullopt;
+  const ControlTemplate& tpl = window.tpl.controls[found->second];
+  if (tpl.kind != ControlKind::TreeBox) return std::nullopt;
+  const Text name = tpl.name;
+  TheRegistry().popup_anchor = CurrentItemPoint(source);
+  FireEvent(window.id, name, Event::MenuKeyPressed, 0);
+  TheRegistry().popup_anchor.reset();
+  return 0;
+}
+
 LRESULT HandleCommand(WindowState& window, WPARAM wParam, LPARAM lParam) {
   const WORD code = HIWORD(wParam);
+  if (lParam == 0 && LOWORD(wParam) == IDCANCEL) return EscapePressed(window);
   if (lParam == 0) {
     // A menu item chosen in a popup menu.
     const UINT id = LOWORD(wParam);
@@ -66,12 +109,14 @@ std::optional<LRESULT> HandleNotify(WindowState& window, const NMHDR& header) {
         FireEvent(window.id, source, Event::DoubleClicked, 0);
         return 0;
       }
+      if (header.code == TVN_KEYDOWN) return KeyNotified(window, source, header);
       return HandleTreeNotify(window, control, header);
     case ControlKind::ListView:
       if (header.code == NM_DBLCLK) {
         FireEvent(window.id, source, Event::DoubleClicked, 0);
         return 0;
       }
+      if (header.code == LVN_KEYDOWN) return KeyNotified(window, source, header);
       return std::nullopt;
     case ControlKind::SplitterBar:
       if (header.code == SPN_MOVED) {
@@ -106,6 +151,9 @@ LRESULT RouterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, 
           return *result;
         }
       }
+      break;
+    case WM_CONTEXTMENU:
+      if (auto result = MenuKey(*window, static_cast<HWND>(wParam), lParam)) return *result;
       break;
     case WM_SIZE:
       if (is_frame) {
@@ -211,8 +259,12 @@ ClassAndStyle ClassFor(const ControlTemplate& tpl) {
       return {WC_BUTTONA, WS_TABSTOP | BS_AUTOCHECKBOX};
     case ControlKind::ComboBox:
       return {WC_COMBOBOXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
-    case ControlKind::TabControl:
-      return {WC_TABCONTROLA, WS_TABSTOP | WS_CLIPCHILDREN};
+    case ControlKind::TabControl: {
+      // Without a caption there are no tabs to choose: the pages are the program's choice.
+      const bool captions = std::any_of(tpl.tab_captions.begin(), tpl.tab_captions.end(),
+                                        [](const Text& c) { return !c.empty(); });
+      return {WC_TABCONTROLA, (captions ? WS_TABSTOP : 0) | WS_CLIPCHILDREN};
+    }
     case ControlKind::TreeBox: {
       DWORD style = WS_TABSTOP;
       if (tpl.tree.lines) style |= TVS_HASLINES;
@@ -297,6 +349,7 @@ bool CreateControl(WindowState& window, ControlState& control) {
                                  static_cast<HMENU>(kFirstControlId + control.index));
   if (control.hwnd == 0) return false;
   Remember(control.hwnd, window.id, control.index);
+  if (!tpl.accessible_name.empty()) SetAccessibleName(control.hwnd, tpl.accessible_name.c_str());
   control.rich_selection_start = 0;
   control.rich_selection_length = 0;
   switch (tpl.kind) {
@@ -376,6 +429,12 @@ bool CreateWindowFromTemplate(WindowState& window, HWND owner, bool modal) {
 
 }  // namespace
 
+void FocusFirstControl(HWND window) {
+  const HWND focus = GetFocus();
+  if (focus != 0 && (focus == window || IsChild(window, focus))) return;
+  if (const HWND first = GetNextDlgTabItem(window, window, FALSE)) SetFocus(first);
+}
+
 void ShowTabPage(ControlState& control) {
   const LRESULT current = SendMessageA(control.hwnd, TCM_GETCURSEL, 0, 0);
   for (std::size_t i = 0; i < control.pages.size(); ++i) {
@@ -423,6 +482,7 @@ bool LoadWindow(WindowId id, std::optional<WindowId> parent, std::optional<bool>
   }
   const bool is_modal = modal.value_or(false);
   if (owner == 0 && is_modal) owner = DefaultOwner(id);
+  const platform::HWND focus_before = platform::GetFocus();
   if (!CreateWindowFromTemplate(*window, owner, is_modal)) return false;
   const int generation = window->generation;
   auto still_loaded = [window, generation] {
@@ -434,6 +494,7 @@ bool LoadWindow(WindowId id, std::optional<WindowId> parent, std::optional<bool>
   FireEvent(id, {}, Event::SizeChanged, 0);
   if (!still_loaded()) return true;
   platform::ShowWindow(window->hwnd, platform::SW_SHOW);
+  FocusFirstControl(window->hwnd);
   window->size_events = true;
 
   if (is_modal) {
@@ -447,6 +508,10 @@ bool LoadWindow(WindowId id, std::optional<WindowId> parent, std::optional<bool>
         [&] {
           if (still_loaded()) UnloadWindow(*window);
         });
+    // The focus goes back where it was, unless the window's handlers put it somewhere.
+    if (platform::GetFocus() == 0 && platform::IsWindow(focus_before)) {
+      platform::SetFocus(focus_before);
+    }
   }
   return true;
 }

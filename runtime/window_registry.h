@@ -13,6 +13,7 @@
 
 #include "platform/commctrl.h"
 #include "platform/win_types.h"
+#include "platform/winuser.h"
 #include "runtime/value.h"
 #include "runtime/window_framework.h"
 #include "runtime/window_template.h"
@@ -66,6 +67,9 @@ struct Registry {
   std::vector<platform::HWND> modal_stack;
   // When DoEvents last let the host handle the user's input (monotonic clock, nanoseconds).
   std::int64_t host_events_at = 0;
+  // While a MenuKeyPressed handler runs: where a popup menu opened without a position
+  // appears instead of at the mouse (screen coordinates).
+  std::optional<platform::POINT> popup_anchor;
 };
 
 Registry& TheRegistry();
@@ -115,6 +119,10 @@ platform::HWND DefaultOwner(WindowId except);
 
 // Unloads a loaded window (Closing, then the platform windows are destroyed).
 void UnloadWindow(WindowState& window);
+
+// A window just shown, with the focus nowhere inside it: its first tab stop takes the focus, as
+// in a dialog.
+void FocusFirstControl(platform::HWND window);
 
 // Shows the current page's container of a tab control and hides the others.
 void ShowTabPage(ControlState& control);

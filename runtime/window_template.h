@@ -88,6 +88,9 @@ struct ControlTemplate {
   int left = 0, top = 0, width = 0, height = 0;  // relative to the parent's client area
   Text parent;       // name of the containing control; empty = the window's client area
   int tab_page = 0;  // page index when the parent is a tab control
+  // What a screen reader announces for a control whose caption is not its name (a tree, an
+  // edit box without a label before it); empty: its caption, or the label before it.
+  Text accessible_name;
   bool visible = true;
   bool enabled = true;
   EditBoxOptions edit;             // EditBox

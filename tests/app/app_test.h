@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "platform/window.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
 #include "sqlite_access/sqlite_db.h"
@@ -39,6 +40,20 @@ class AppTest : public ::testing::Test {
   void Menu(const char* caption, int item = -1) {
     driver_.ChooseMenuItem(Text(caption));
     driver_.RightClickTreeItem(app_->Tree(), item);
+  }
+
+  // Where the focus goes with each of `count` presses of Tab (Shift+Tab when backwards),
+  // pressed where the focus is: the names of the controls, in order.
+  std::vector<Text> TabOrder(int count, bool backwards = false) {
+    std::vector<Text> names;
+    for (int i = 0; i < count; ++i) {
+      const auto focus = ControlFromHandle(platform::GetFocus());
+      if (!focus) break;
+      driver_.PressKey(*focus, 9, backwards ? TestDriver::kShift : 0);
+      const auto now = ControlFromHandle(platform::GetFocus());
+      names.push_back(now ? now->name : Text("?"));
+    }
+    return names;
   }
 
   // The first tree item with the text, -1 when there is none.

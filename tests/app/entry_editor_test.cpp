@@ -215,6 +215,21 @@ TEST_F(EntryEditorTest, MenuChecksAndCancellingSaveNothing) {
   EXPECT_EQ(driver_.message_texts().size(), 3u);
 }
 
+TEST_F(EntryEditorTest, TabGoesThroughTheBoxesInLayoutOrderAndEscapeCancels) {
+  Start();
+  InEditor("增加二类", "甲", [&] {
+    EXPECT_EQ(TabOrder(16),
+              (std::vector<Text>{"别名编辑框", "药物类别编辑框", "英文名称编辑框",
+                                 "植物形态1编辑框", "植物形态2编辑框", "来源编辑框", "生长地编辑框",
+                                 "采制编辑框", "化学成分编辑框", "性味编辑框", "功能主治编辑框",
+                                 "附注编辑框", "选择框1", "按钮1", "按钮2", "药物名称编辑框"}));
+    driver_.Type(Editor("药物名称编辑框"), "党参");
+    driver_.PressKey(Editor("附注编辑框"), 27);
+  });
+  EXPECT_FALSE(IsWindowLoaded(app_->editor_window));
+  EXPECT_TRUE(Column("select id from zymm where 药物名称='党参'", "id").empty());
+}
+
 TEST_F(EntryEditorTest, QuotedNamesAndTextsAreStoredAsTyped) {
   Start();
   InEditor("增加二类", "甲", [&] {

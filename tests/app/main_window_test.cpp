@@ -246,6 +246,37 @@ TEST_F(MainWindowTest, DoubleClickShowsTheFirstEntryOfThatName) {
   EXPECT_EQ(GetText(app_->Page()), page);
 }
 
+TEST_F(MainWindowTest, TheKeyboardAloneReadsAnEntryAndOpensTheMenu) {
+  MakeDatabase(
+      "insert into zylb(id,type,xm) values(1,'解表药',0),(2,'麻黄',1);"
+      "insert into zymm(TYPE,药物名称,类别) values('解表药','麻黄','解表药')");
+  Start();
+  Menu("更新");
+  // Tab goes through the strip, the tree and the page in layout order, and round.
+  EXPECT_EQ(TabOrder(7), (std::vector<Text>{"按钮2", "组合框1", "编辑框1", "按钮4", "树型框1",
+                                            "编辑框", "按钮1"}));
+  EXPECT_EQ(TabOrder(2, true), (std::vector<Text>{"编辑框", "树型框1"}));
+  const ControlRef tree = app_->Tree();
+  for (int key : {0x28, 0x27, 0x28}) driver_.PressKey(tree, key);  // down, right opens, down
+  ASSERT_EQ(GetCurrentItem(tree), 1);
+  driver_.PressKey(tree, 13);
+  EXPECT_NE(GetText(app_->Page()).find("【药物名称】：麻黄"), Text::npos);
+
+  // The Menu key and Shift+F10 open the menu where a right click on the item opens it.
+  driver_.ClearRecords();
+  for (int i = 0; i < 3; ++i) driver_.ChooseMenuItem(std::nullopt);
+  driver_.RightClickTreeItem(tree, 1);
+  driver_.SetMousePosition(0, 0);
+  driver_.PressKey(tree, 0x5D);
+  driver_.PressKey(tree, 0x79, test::TestDriver::kShift);
+  ASSERT_EQ(driver_.popup_menus().size(), 3u);
+  for (int i : {1, 2}) {
+    EXPECT_EQ(driver_.popup_menus()[i], driver_.popup_menus()[0]);
+    EXPECT_EQ(driver_.popup_positions()[i].x, driver_.popup_positions()[0].x);
+    EXPECT_EQ(driver_.popup_positions()[i].y, driver_.popup_positions()[0].y);
+  }
+}
+
 TEST_F(MainWindowTest, CommandsWaitWhileATreeBuildLetsEventsThrough) {
   MakeDatabase();
   Start();

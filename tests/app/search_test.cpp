@@ -125,6 +125,22 @@ TEST_F(SearchTest, EnterStartsASearchAndOtherKeysDoNot) {
   EXPECT_TRUE(driver_.message_boxes().empty());
 }
 
+TEST_F(SearchTest, KeysOpenAResultAndEscapeClosesTheWindow) {
+  MakeDatabase(
+      "insert into zymm(TYPE,药物名称,类别,性味) values('补益药','甘草','补益药','甘平'),"
+      "('补益药','黄芪','补益药','甘温')");
+  Start();
+  Choose("性味");
+  SetTerm("甘");
+  driver_.OnModal([&] {
+    for (int key : {0x28, 0x28, 13}) driver_.PressKey(List(), key);  // the second row
+    EXPECT_NE(GetText(app_->Page()).find("【药物名称】：黄芪"), Text::npos);
+    driver_.PressKey(List(), 27);
+  });
+  driver_.Click(app_->Main("按钮4"));
+  EXPECT_FALSE(IsWindowLoaded(app_->search_window));
+}
+
 TEST_F(SearchTest, ListsEveryHerbWithTheCharacterInTableOrder) {
   MakeDatabase(
       "insert into zymm(TYPE,药物名称,类别,性味,功能主治) values"

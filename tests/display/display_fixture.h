@@ -24,8 +24,8 @@ inline std::string Gbk(const char* utf8) {
 struct Notification {
   platform::UINT message = 0;
   platform::UINT code = 0;  // WM_COMMAND notification code or NMHDR code
-  platform::HWND from = 0;
-  int pos = 0;  // NMSPLITTER pos
+  platform::HWND from = 0;  // WM_CONTEXTMENU: the window it is for
+  int pos = 0;              // NMSPLITTER pos; WM_CONTEXTMENU lParam
 };
 
 class DisplayTest : public ::testing::Test {
@@ -59,6 +59,8 @@ class DisplayTest : public ::testing::Test {
             if (hdr->code == platform::SPN_MOVED)
               n.pos = reinterpret_cast<const platform::NMSPLITTER*>(lp)->pos;
             seen_.push_back(n);
+          } else if (msg == platform::WM_CONTEXTMENU) {
+            seen_.push_back({msg, 0, static_cast<platform::HWND>(wp), static_cast<int>(lp)});
           }
           return platform::DefSubclassProc(hwnd, msg, wp, lp);
         },

@@ -3,15 +3,20 @@
 #include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "display/fonts.h"
 #include "display/message_dialog.h"
@@ -152,7 +157,8 @@ TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
   // The label edit: begun by the platform, typed in Qt's editor, ended through the platform.
   ASSERT_TRUE(BeginLabelEdit(tree, herb));
   Settle();
-  auto* editor = qt->findChild<QLineEdit*>();
+  QLineEdit* editor = nullptr;  // the one shown (a closed one may wait to be deleted)
+  for (QLineEdit* e : qt->findChildren<QLineEdit*>()) editor = e->isVisible() ? e : editor;
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->text(), QStringLiteral(u"麻黄"));
   editor->selectAll();
@@ -180,6 +186,99 @@ TEST_F(DisplayTest, SplitterDragRaisesMovedWithTheNewLeft) {
   ASSERT_EQ(Count(SPN_MOVED), 1);
   EXPECT_EQ(seen_.back().pos, 180);
   EXPECT_EQ(WidgetOf<QWidget>(splitter)->x(), 180);
+}
+
+TEST_F(DisplayTest, KeysPressedInRenderedWidgetsTakeThePlatformsPath) {
+  const HWND frame = Frame(400, 300);
+  const HWND edit = Child(frame, WC_EDITA, "", WS_TABSTOP, 8, 8, 100, 20, 11);
+  const HWND tree = Child(frame, WC_TREEVIEWA, "", WS_TABSTOP, 8, 40, 200, 200, 12);
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, Insert(tree, 0, "解表药"));
+  auto* qt_edit = WidgetOf<QLineEdit>(edit);
+  auto* qt_tree = WidgetOf<QTreeWidget>(tree);
+  ASSERT_TRUE(qt_edit && qt_tree);
+  QTest::keyClick(qt_edit, Qt::Key_Tab);
+  Settle();
+  EXPECT_EQ(GetFocus(), tree);
+  EXPECT_EQ(qt_tree->window()->focusWidget(), qt_tree);  // Qt's focus follows the platform's
+  QTest::keyClick(qt_tree, Qt::Key_Return);
+  EXPECT_EQ(Count(TVN_KEYDOWN), 1);
+  QTest::keyClick(qt_tree, Qt::Key_Menu);
+  QTest::keyClick(qt_tree, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_EQ(std::count_if(seen_.begin(), seen_.end(),
+                          [&](const Notification& n) {
+                            return n.message == WM_CONTEXTMENU && n.from == tree && n.pos == -1;
+                          }),
+            2);
+  seen_.clear();
+  QTest::keyClick(qt_tree, Qt::Key_Escape);  // the window's Escape: IDCANCEL
+  ASSERT_EQ(seen_.size(), 1u);
+  EXPECT_EQ(seen_[0].message, WM_COMMAND);
+  EXPECT_EQ(seen_[0].from, 0u);
+}
+
+TEST_F(DisplayTest, CtrlWheelZoomsThePageOnTopOfItsCharacterSize) {
+  const HWND frame = Frame(400, 300);
+  const HWND rich =
+      Child(frame, RICHEDIT_CLASSA, "", ES_MULTILINE | ES_READONLY, 0, 0, 380, 250, 4);
+  auto set_default_size = [&](int points) {
+    CHARFORMATA def;
+    def.dwMask = CFM_SIZE;
+    def.yHeight = points * 20;
+    SendMessageA(rich, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&def));
+  };
+  set_default_size(10);
+  SetWindowTextA(rich, Gbk("甘草").c_str());
+  auto* qt = WidgetOf<QTextEdit>(rich);
+  ASSERT_NE(qt, nullptr);
+  auto shown_points = [&] {
+    Settle();
+    QTextCursor c(qt->document());
+    c.setPosition(1);
+    return c.charFormat().font().pointSizeF();
+  };
+  QWheelEvent wheel(QPointF(20, 20), qt->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                    QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(qt->viewport(), &wheel);
+  int num = 0, den = 0;
+  SendMessageA(rich, EM_GETZOOM, reinterpret_cast<WPARAM>(&num), reinterpret_cast<LPARAM>(&den));
+  EXPECT_EQ(std::make_pair(num, den), std::make_pair(110, 100));
+  EXPECT_DOUBLE_EQ(shown_points(), 11.0);
+  QTest::keyClick(qt, Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_DOUBLE_EQ(shown_points(), 10.0);
+  // The maximised window's 15 points, zoomed.
+  SendMessageA(rich, EM_SETZOOM, 3, 2);
+  set_default_size(15);
+  EXPECT_DOUBLE_EQ(shown_points(), 22.5);
+}
+
+// The Song font has no bold face. Qt's own emboldening is strong on its small bitmaps and faint
+// on the outlines drawn at twice the scale (QT_SCALE_FACTOR=2), where the categories looked
+// regular: bold items must weigh about as much more than regular ones at both scales.
+TEST_F(DisplayTest, BoldItemsOfTheSongFontStayBoldAtTwiceTheScale) {
+  const HWND frame = Frame(300, 200);
+  const HWND tree = Child(frame, WC_TREEVIEWA, "", 0, 0, 0, 200, 150, 3);
+  const HTREEITEM regular = Insert(tree, 0, "解表药");
+  const HTREEITEM bold = Insert(tree, 0, "解表药", TVIS_BOLD);
+  auto* qt = WidgetOf<QTreeWidget>(tree);
+  ASSERT_NE(qt, nullptr);
+  auto bold_to_regular = [&](int scale) {
+    QImage image(qt->size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    qt->render(&image);
+    auto ink = [&](HTREEITEM item) {
+      const QRect r = ItemRect(qt, item).translated(qt->viewport()->pos());
+      long dark = 0;
+      for (int y = scale * r.top(); y < scale * r.bottom(); ++y)
+        for (int x = scale * r.left(); x < scale * r.right(); ++x)
+          dark += qGray(image.pixel(x, y)) < 128;
+      return dark;
+    };
+    return static_cast<double>(ink(bold)) / static_cast<double>(ink(regular));
+  };
+  const double at_one = bold_to_regular(1);
+  EXPECT_GT(at_one, 1.5);
+  EXPECT_GT(bold_to_regular(2), 0.85 * at_one);
 }
 
 // ---- Rendering ------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include "platform/cursor.h"
 #include "platform/menu.h"
+#include "platform/message_box.h"
 #include "platform/user_input.h"
 #include "platform_fixture.h"
 
@@ -137,6 +138,41 @@ TEST_F(ControlsTest, ListViewRowsCellsAndDoubleClick) {
   EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1);
   EXPECT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
   EXPECT_FALSE(DoubleClickListRow(list, 5));
+  PressKey(list, VK_DOWN);
+  PressKey(list, VK_DOWN);
+  PressKey(list, VK_UP);
+  EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 2);
+  PressKey(list, VK_RETURN, 13);
+  EXPECT_EQ(received.back().code, LVN_KEYDOWN);
+  EXPECT_EQ(received.back().item, 13);
+}
+
+TEST_F(ControlsTest, DialogKeysMoveTheFocusAndEscapeCancels) {
+  HWND box = Child(CONTAINER_CLASSA, 0, 40, 0, 0, 300, 100);
+  auto in_box = [&](const char* cls, DWORD style, int id, const char* text = "") {
+    return CreateWindowExA(0, cls, text, WS_CHILD | style, 0, 0, 80, 20, box,
+                           static_cast<HMENU>(id));
+  };
+  HWND first = in_box(WC_EDITA, WS_VISIBLE | WS_TABSTOP, 41, "甘草");
+  in_box(WC_EDITA, WS_TABSTOP, 42);                               // hidden
+  in_box(WC_BUTTONA, WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 43);  // disabled
+  in_box(WC_STATICA, WS_VISIBLE, 44);                             // no tab stop
+  HWND last = Child(WC_BUTTONA, WS_TABSTOP, 45, 0, 200, 80, 20, "查询");
+  SetFocus(first);
+  PressKey(first, VK_TAB, 9);
+  EXPECT_EQ(GetFocus(), last);
+  PressKey(last, VK_TAB, 9);  // round to the first, its text selected
+  EXPECT_EQ(GetFocus(), first);
+  DWORD from = 9, to = 9;
+  SendMessageA(first, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  EXPECT_EQ(from, 0u);
+  EXPECT_EQ(to, 4u);
+  PressKey(first, VK_TAB, 9, kShiftKey);
+  EXPECT_EQ(GetFocus(), last);
+  received.clear();
+  PressKey(first, VK_ESCAPE, 27);
+  ASSERT_EQ(Codes(WM_COMMAND), std::vector<UINT>{BN_CLICKED});
+  EXPECT_EQ(received.back().id, IDCANCEL);
 }
 
 TEST_F(ControlsTest, SplitterDragAndTabPages) {

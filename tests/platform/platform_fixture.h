@@ -19,7 +19,7 @@ struct Notification {
   int id = 0;
   std::string text;  // NMTVDISPINFOA pszText, when there was one
   bool text_null = false;
-  int item = -1;  // NMITEMACTIVATE iItem, NMSPLITTER pos
+  int item = -1;  // NMITEMACTIVATE iItem, NMSPLITTER pos, NMKEYDOWN key, message lParam
 };
 
 class RecordingHost : public Host {
@@ -71,6 +71,8 @@ class PlatformTest : public ::testing::Test {
               }
             }
             if (hdr->code == SPN_MOVED) n.item = reinterpret_cast<NMSPLITTER*>(l)->pos;
+            if (hdr->code == TVN_KEYDOWN || hdr->code == LVN_KEYDOWN)
+              n.item = reinterpret_cast<NMKEYDOWN*>(l)->wVKey;
             received.push_back(n);
             if (hdr->code == TVN_ENDLABELEDITA) return accept_label ? TRUE : FALSE;
             return 0;
@@ -79,8 +81,9 @@ class PlatformTest : public ::testing::Test {
             received.push_back(Notification{msg, HIWORD(w), LOWORD(w)});
             return 0;
           }
-          if (msg >= WM_USER || msg == WM_SIZE || msg == WM_CLOSE) {
+          if (msg >= WM_USER || msg == WM_SIZE || msg == WM_CLOSE || msg == WM_CONTEXTMENU) {
             received.push_back(Notification{msg, static_cast<UINT>(w), 0});
+            received.back().item = static_cast<int>(l);
           }
           return DefSubclassProc(h, msg, w, l);
         },

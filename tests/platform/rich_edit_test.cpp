@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/rich_edit.h"
+#include "platform/user_input.h"
 #include "platform_fixture.h"
 
 namespace kelmor::platform::testing {
@@ -150,6 +153,58 @@ TEST_F(RichEditTest, StreamingReplacesTextAndDropsFormats) {
   EXPECT_EQ(RichEdit::From(edit)->Text(), "A\r甘");
   StreamIn("");
   EXPECT_EQ(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0), 0);
+}
+
+std::pair<int, int> Zoom(HWND edit) {
+  int num = -1, den = -1;
+  SendMessageA(edit, EM_GETZOOM, reinterpret_cast<WPARAM>(&num), reinterpret_cast<LPARAM>(&den));
+  return {num, den};
+}
+
+TEST_F(RichEditTest, ZoomRatiosAreThoseOfTheNativeControl) {
+  const struct {
+    int num, den;
+    bool taken;
+  } cases[] = {{3, 2, true},   {0, 0, true},  {2, 127, true}, {1, 64, false}, {127, 2, true},
+               {64, 1, false}, {1, 0, false}, {-1, 2, false}, {0, 5, false}};
+  for (const auto& c : cases) {
+    SendMessageA(edit, EM_SETZOOM, 7, 5);
+    EXPECT_EQ(SendMessageA(edit, EM_SETZOOM, static_cast<WPARAM>(c.num), c.den) != 0, c.taken)
+        << c.num << "/" << c.den;
+    EXPECT_EQ(Zoom(edit), c.taken ? std::make_pair(c.num, c.den) : std::make_pair(7, 5));
+  }
+}
+
+TEST_F(RichEditTest, CtrlWheelAndCtrlKeysZoomInTenPercentStepsAndTheZoomStays) {
+  const struct {
+    const char* gesture;
+    std::function<void()> play;
+    std::pair<int, int> zoom;
+  } steps[] = {
+      {"wheel alone", [&] { TurnWheel(edit, 10, 10, WHEEL_DELTA); }, {0, 0}},
+      {"Ctrl+wheel", [&] { TurnWheel(edit, 10, 10, WHEEL_DELTA, kControlKey); }, {110, 100}},
+      {"Ctrl+=", [&] { PressKey(edit, VK_OEM_PLUS, 0, kControlKey); }, {120, 100}},
+      {"= alone", [&] { PressKey(edit, VK_OEM_PLUS, '='); }, {120, 100}},
+      {"Ctrl+keypad -", [&] { PressKey(edit, VK_SUBTRACT, 0, kControlKey); }, {110, 100}},
+      {"Ctrl+wheel back 3",
+       [&] { TurnWheel(edit, 10, 10, -3 * WHEEL_DELTA, kControlKey); },
+       {80, 100}},
+      {"Ctrl+wheel 60",
+       [&] { TurnWheel(edit, 10, 10, 60 * WHEEL_DELTA, kControlKey); },
+       {500, 100}},
+      {"new text", [&] { StreamIn("甘草"); }, {500, 100}},
+      {"Ctrl+0", [&] { PressKey(edit, VK_0, 0, kControlKey); }, {1, 1}},
+      {"Ctrl+wheel back 20",
+       [&] { TurnWheel(edit, 10, 10, -20 * WHEEL_DELTA, kControlKey); },
+       {10, 100}},
+  };
+  for (const auto& step : steps) {
+    step.play();
+    EXPECT_EQ(Zoom(edit), step.zoom) << step.gesture;
+  }
+  SendMessageA(edit, EM_SETZOOM, 105, 100);  // between two steps: the next one
+  PressKey(edit, VK_ADD, 0, kControlKey);
+  EXPECT_EQ(Zoom(edit), std::make_pair(110, 100));
 }
 
 }  // namespace

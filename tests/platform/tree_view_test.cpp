@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -239,6 +240,46 @@ TEST_F(TreeViewTest, LabelEditAcceptRejectCancel) {
   TypeText(edit, "typed", true);
   PressKey(edit, VK_RETURN, 13);
   EXPECT_EQ(Text(a), "typed");
+
+  // Escape cancels the edit; it is not the window's Escape.
+  ASSERT_TRUE(BeginLabelEdit(tree, a));
+  edit = static_cast<HWND>(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0));
+  TypeText(edit, "dropped", true);
+  received.clear();
+  PressKey(edit, VK_ESCAPE, 27);
+  EXPECT_EQ(Text(a), "typed");
+  EXPECT_EQ(Codes(WM_NOTIFY), std::vector<UINT>{TVN_ENDLABELEDITA});
+  EXPECT_TRUE(Codes(WM_COMMAND).empty());
+}
+
+TEST_F(TreeViewTest, KeysNotifyTheParentThenExpandOrAskForTheContextMenu) {
+  HTREEITEM a = Insert("A");
+  Insert("A1", a);
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, a);
+  auto expanded = [&] { return SendMessageA(tree, TVM_GETITEMSTATE, a, TVIS_EXPANDED) != 0; };
+  PressKey(tree, VK_ADD);
+  EXPECT_TRUE(expanded());
+  PressKey(tree, VK_SUBTRACT);
+  EXPECT_FALSE(expanded());
+  received.clear();
+  PressKey(tree, VK_RETURN, 13);
+  ASSERT_EQ(Codes(WM_NOTIFY), std::vector<UINT>{TVN_KEYDOWN});
+  EXPECT_EQ(received.back().item, 13);
+
+  // Shift+F10 and the Menu key reach the parent as a context menu at no mouse position.
+  const struct {
+    WPARAM key;
+    UINT modifiers;
+    bool menu;
+  } cases[] = {{VK_APPS, 0, true}, {VK_F10, kShiftKey, true}, {VK_F10, 0, false}};
+  for (const auto& c : cases) {
+    received.clear();
+    PressKey(tree, c.key, 0, c.modifiers);
+    const auto menus = std::count_if(received.begin(), received.end(), [&](const Notification& n) {
+      return n.message == WM_CONTEXTMENU && n.code == tree && n.item == -1;
+    });
+    EXPECT_EQ(menus, c.menu ? 1 : 0) << c.key;
+  }
 }
 
 TEST_F(TreeViewTest, LabelEditHandlerMayDestroyTheTree) {

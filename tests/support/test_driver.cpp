@@ -112,13 +112,32 @@ void TestDriver::ClearText(const ControlRef& edit) {
   if (HWND hwnd = Handle(edit)) KELMOR_GESTURE(TypeText(hwnd, "\b", true), Readable(edit.name));
 }
 
-void TestDriver::PressKey(const ControlRef& control, int key_code) {
+namespace {
+
+UINT Modifiers(unsigned modifiers) {
+  return ((modifiers & TestDriver::kShift) ? kShiftKey : 0) |
+         ((modifiers & TestDriver::kControl) ? kControlKey : 0);
+}
+
+}  // namespace
+
+void TestDriver::PressKey(const ControlRef& control, int key_code, unsigned modifiers) {
   const HWND hwnd = Handle(control);
   if (hwnd == 0) return;
   const WPARAM ch = key_code == 13 || key_code == 27 || key_code == 8 || key_code == 9
                         ? static_cast<WPARAM>(key_code)
                         : 0;
-  KELMOR_GESTURE(platform::PressKey(hwnd, static_cast<WPARAM>(key_code), ch),
+  KELMOR_GESTURE(platform::PressKey(hwnd, static_cast<WPARAM>(key_code), ch, Modifiers(modifiers)),
+                 Readable(control.name));
+}
+
+void TestDriver::TurnWheel(const ControlRef& control, int notches, unsigned modifiers) {
+  const HWND hwnd = Handle(control);
+  if (hwnd == 0) return;
+  RECT rect;
+  GetClientRect(hwnd, &rect);
+  KELMOR_GESTURE(platform::TurnWheel(hwnd, rect.right / 2, rect.bottom / 2, notches * WHEEL_DELTA,
+                                     Modifiers(modifiers)),
                  Readable(control.name));
 }
 
@@ -342,10 +361,11 @@ void TestDriver::WaitForEvents() {
   }
 }
 
-UINT TestDriver::TrackPopupMenu(const std::vector<PopupMenuItem>& items, int, int, HWND) {
+UINT TestDriver::TrackPopupMenu(const std::vector<PopupMenuItem>& items, int x, int y, HWND) {
   std::vector<Text> captions;
   for (const auto& item : items) captions.push_back(item.caption);
   menus_.push_back(captions);
+  menu_positions_.push_back(POINT{x, y});
   if (menu_answers_.empty()) {
     ADD_FAILURE() << "unscripted popup menu";
     return 0;

@@ -24,6 +24,7 @@
 
 #include "platform/host.h"
 #include "platform/win_types.h"
+#include "platform/winuser.h"
 #include "runtime/value.h"
 #include "runtime/window_framework.h"
 
@@ -42,7 +43,14 @@ class TestDriver : public platform::Host {
   // the character path, so input filters apply. A double-byte character is one keystroke.
   void Type(const ControlRef& edit, const Text& text);
   void ClearText(const ControlRef& edit);                  // selects all and deletes
-  void PressKey(const ControlRef& control, int key_code);  // e.g. 13 Enter, 27 Escape
+  // Modifier keys held with a key or the wheel.
+  static constexpr unsigned kShift = 1;
+  static constexpr unsigned kControl = 2;
+  // A key where the focus would have it: through the window's dialog keys (Tab, Escape), then
+  // to the control. Key codes are virtual keys: 13 Enter, 27 Escape, 9 Tab, 0x5D Menu ...
+  void PressKey(const ControlRef& control, int key_code, unsigned modifiers = 0);
+  // The mouse wheel over the middle of the control, `notches` away from the user.
+  void TurnWheel(const ControlRef& control, int notches, unsigned modifiers = 0);
   void SelectComboItem(const ControlRef& combo, int index);
   void SelectTab(const ControlRef& tab, int page);
   void Focus(const ControlRef& control);
@@ -97,9 +105,11 @@ class TestDriver : public platform::Host {
   void ClearRecords() {
     boxes_.clear();
     menus_.clear();
+    menu_positions_.clear();
   }
-  // Captions of every popup menu shown, one list per menu.
+  // Captions of every popup menu shown, one list per menu, and where each was shown (screen).
   const std::vector<std::vector<Text>>& popup_menus() const { return menus_; }
+  const std::vector<platform::POINT>& popup_positions() const { return menu_positions_; }
 
   // ---- Host ----
   int ShowMessageBox(const platform::MessageBoxRequest& request) override;
@@ -126,6 +136,7 @@ class TestDriver : public platform::Host {
   std::function<void()> during_gesture_;
   std::vector<platform::MessageBoxRequest> boxes_;
   std::vector<std::vector<Text>> menus_;
+  std::vector<platform::POINT> menu_positions_;
   int unanswered_ = 0;  // waits the script could not answer, in a row
 };
 
