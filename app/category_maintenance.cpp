@@ -61,12 +61,12 @@ void AddCategory(Application& app) {
   Text name;
   if (!InputBox(Text("请输入一类名称"), Text("一类项目"), Text(), &name)) return;
   if (name.empty() || RefuseLongName(name)) return;
-  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
-  if (!c || !app.database) return;
+  const Collection c = app.collection_mode;
+  if (!app.database) return;
   {
     // Every row of the category table counts, so a name already used by an entry is refused.
     SqliteDataset rows;
-    rows.Open(statements::SelectNodeByName(*c, name), *app.database);
+    rows.Open(statements::SelectNodeByName(c, name), *app.database);
     rows.Query();
     if (rows.RowCount() > 0) {
       MsgBox(Value::FromText("[" + name + "]已经存在,不能增加"), 0);
@@ -74,7 +74,7 @@ void AddCategory(Application& app) {
     }
     rows.Close();
   }
-  RunInTransaction(*app.database, {statements::InsertCategory(*c, name)},
+  RunInTransaction(*app.database, {statements::InsertCategory(c, name)},
                    "增加一类项目[" + name + "]失败", 0, [&app] { return RebuildTree(app); });
 }
 
@@ -99,20 +99,20 @@ std::optional<bool> FinishRename(Application& app, int item_index) {
   Text new_name = GetEditedLabel(tree);
   // A label cleared in place names nothing: the edit counts as cancelled.
   if (TrimSpaces(new_name).empty()) new_name = old_name;
-  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
+  const Collection c = app.collection_mode;
   const int parent = GetParentItem(tree, item_index);
-  if (RefuseLongName(new_name) || (c && app.database && parent != -1 && new_name != old_name &&
-                                   RefuseUsedName(*app.database, *c, new_name))) {
+  if (RefuseLongName(new_name) || (app.database && parent != -1 && new_name != old_name &&
+                                   RefuseUsedName(*app.database, c, new_name))) {
     SetTreeItemText(tree, item_index, old_name);
     return false;
   }
-  if (c && app.database) {
-    std::vector<Text> sql{statements::RenameNode(*c, new_name, old_name)};
+  if (app.database) {
+    std::vector<Text> sql{statements::RenameNode(c, new_name, old_name)};
     // An entry is found by its name: its record takes the new name with its tree row.
     if (parent != -1) {
-      sql.push_back(statements::RenameEntry(*c, new_name, old_name, GetTreeItemText(tree, parent)));
+      sql.push_back(statements::RenameEntry(c, new_name, old_name, GetTreeItemText(tree, parent)));
     }
-    sql.push_back(statements::RenameEntriesCategory(*c, new_name, old_name));
+    sql.push_back(statements::RenameEntriesCategory(c, new_name, old_name));
     RunInTransaction(*app.database, sql, "修改[" + old_name + "]错误", kFlagsStop,
                      [&app] { return RebuildTree(app); });
   } else {
@@ -139,11 +139,11 @@ void DeleteNode(Application& app) {
       kAnswerYes) {
     return;
   }
-  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
-  if (c && app.database) {
+  const Collection c = app.collection_mode;
+  if (app.database) {
     RunInTransaction(
         *app.database,
-        {statements::DeleteNode(*c, name), statements::DeleteEntriesOfCategory(*c, name)},
+        {statements::DeleteNode(c, name), statements::DeleteEntriesOfCategory(c, name)},
         "删除[" + name + "]错误", kFlagsStop, [&app] { return RebuildTree(app); });
   } else {
     RebuildTree(app);

@@ -37,10 +37,10 @@ int AllowedSplitterPosition(int p, int width) {
 }  // namespace
 
 void StartUp(Application& app) {
-  app.collection_mode = kHerbs;
+  app.collection_mode = Collection::Herbs;
   app.database->Open(app.database_file, false);  // a missing file is never created
   app.tree_accessor->Bind(app.main_window, TreeControlId(app));
-  ShowSavedTree(app, "1");
+  ShowSavedTree(app, Collection::Herbs);
   app.detail_char_format->size = 10;
   ApplyDetailCharFormat(app);
   FillFieldChooser(app);
@@ -68,10 +68,9 @@ void MoveSplitter(Application& app, int p) {
   MoveControl(app.Main("分隔条1"), p);
 }
 
-void SwitchCollection(Application& app, int mode) {
-  app.collection_mode = mode;
-  if (mode == kHerbs) ShowSavedTree(app, "1");
-  if (mode == kPrescriptions) ShowSavedTree(app, "2");
+void SwitchCollection(Application& app, Collection c) {
+  app.collection_mode = c;
+  ShowSavedTree(app, c);
   FillFieldChooser(app);
 }
 
@@ -79,13 +78,12 @@ void FillFieldChooser(Application& app) {
   Application::BusyScope busy(app);
   SqliteTable table;
   ComboClear(app.FieldChooser());
-  const bool herbs = app.collection_mode == kHerbs;
-  if (!herbs && app.collection_mode != kPrescriptions) return;
-  table.Open(herbs ? "zymm" : "yfmm", *app.database);
+  const CollectionDescription& c = app.CurrentCollection();
+  table.Open(c.entry_table, *app.database);
   for (const Text& name : table.FieldNames()) {
     if (name == "id") continue;
     // The herb table hides only a column spelt exactly TYPE; the prescription table any case.
-    if (herbs ? name == "TYPE" : ToLower(name) == "type") continue;
+    if ((c.category_column_any_case ? ToLower(name) : name) == c.category_column) continue;
     ComboAddItem(app.FieldChooser(), name);
     DoEvents();
     if (!IsWindowLoaded(app.main_window)) return;
@@ -103,9 +101,10 @@ void WireMainWindow(Application& app) {
   OnEvent(window, Event::Created, [a] { StartUp(*a); });
   OnEvent(window, Event::SizeChanged, [a] { LayoutMainWindow(*a); });
   OnSplitterMoved(app.Main("分隔条1"), [a](int p) { MoveSplitter(*a, p); });
-  OnEvent(app.Main("按钮1"), Event::Clicked, app.Guarded([a] { SwitchCollection(*a, kHerbs); }));
+  OnEvent(app.Main("按钮1"), Event::Clicked,
+          app.Guarded([a] { SwitchCollection(*a, Collection::Herbs); }));
   OnEvent(app.Main("按钮2"), Event::Clicked,
-          app.Guarded([a] { SwitchCollection(*a, kPrescriptions); }));
+          app.Guarded([a] { SwitchCollection(*a, Collection::Prescriptions); }));
   OnEvent(app.Main("按钮4"), Event::Clicked, [a] { StartSearch(*a); });
   OnKeyPressed(app.Main("编辑框1"), [a](int key) {
     if (key == 13) StartSearch(*a);

@@ -51,20 +51,19 @@ void StartSearch(Application& app) {
 void FillResults(Application& app) {
   SqliteTable table;
   WaitCursor();
-  const bool herbs = app.collection_mode == kHerbs;
-  SetText({app.search_window, ""}, herbs ? "【中  药】查询" : "【药  方】查询");
+  const CollectionDescription& c = app.CurrentCollection();
+  SetText({app.search_window, ""}, c.search_title);
   const ControlRef list{app.search_window, kResultList};
-  const char* name_column = herbs ? "药物名称" : "药方名称";
-  if (app.database && table.Open(herbs ? "zymm" : "yfmm", *app.database)) {
+  if (app.database && table.Open(c.entry_table, *app.database)) {
     while (!table.IsEnd()) {
       table.Next();
       // Find leaves the row where it was when nothing matches from here on, and nothing can
       // match from a later row either, so the walk ends there.
       if (!table.Find(app.search_condition)) break;
-      const Text name = table.ReadText(name_column);
+      const Text name = table.ReadText(c.name_column);
       if (name.empty()) continue;
-      const Text summary =
-          herbs ? LeftText(table.ReadText("功能主治"), 100) : table.ReadText("功用");
+      Text summary = table.ReadText(c.summary_column);
+      if (c.summary_bytes > 0) summary = LeftText(summary, c.summary_bytes);
       AddRow(list);
       const int row = GetRowCount(list) - 1;
       SetCellText(list, row, 0, table.ReadText("类别"));

@@ -132,10 +132,11 @@ bool SaveBothTrees(const fs::path& file, std::string& error) {
     return false;
   }
   bool ok = true;
-  for (int mode : {kHerbs, kPrescriptions}) {
-    SwitchCollection(app, mode);
+  for (const kelmor::Collection c :
+       {kelmor::Collection::Herbs, kelmor::Collection::Prescriptions}) {
+    SwitchCollection(app, c);
     UpdateTree(app);
-    if (LoadTree(app, CollectionDigit(mode)).empty()) ok = false;
+    if (LoadTree(app, c).empty()) ok = false;
   }
   CloseWindow(app.main_window);
   DoEvents();

@@ -46,7 +46,7 @@ TEST_F(CategoryMaintenanceTest, AddsABoldFirstLevelCategoryAndSavesTheTree) {
   Menu("增加一类");
   EXPECT_EQ(Column("select xm from zylb where type='丁'", "xm"), std::vector<Text>{"0"});
   const auto shown = ParseTreeContent(GetTreeContent(app_->Tree()));
-  const auto saved = ParseTreeContent(LoadTree(*app_, "1"));
+  const auto saved = ParseTreeContent(LoadTree(*app_, Collection::Herbs));
   EXPECT_EQ(shown, saved);
   ASSERT_EQ(shown.size(), 4u);
   EXPECT_EQ(shown.back().text, "丁");

@@ -84,7 +84,8 @@ TEST_F(EntryEditorTest, AddsAHerbWithItsTreeRowAndShowsIt) {
   // The tree and its saved copy show the new herb at once.
   ASSERT_NE(Item("党参"), -1);
   EXPECT_EQ(GetTreeItemText(app_->Tree(), GetParentItem(app_->Tree(), Item("党参"))), "甲");
-  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())), ParseTreeContent(LoadTree(*app_, "1")));
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())),
+            ParseTreeContent(LoadTree(*app_, Collection::Herbs)));
   EXPECT_TRUE(PageShows("补中益气"));
 }
 
@@ -174,7 +175,8 @@ TEST_F(EntryEditorTest, PrescriptionTextsAreStoredWithoutSpaces) {
   EXPECT_EQ(Column("select 功用 from yfmm where 药方名称='桂枝汤'", "功用"),
             std::vector<Text>{"解肌发表"});
   EXPECT_NE(Item("桂枝汤"), -1);
-  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())), ParseTreeContent(LoadTree(*app_, "2")));
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())),
+            ParseTreeContent(LoadTree(*app_, Collection::Prescriptions)));
 
   InEditor("编辑内容", "麻黄汤", [&] {
     EXPECT_EQ(Title(), "【药  方】编辑");

@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, StartsWithoutAFileAndNeverCreatesIt) {
   Start();
   EXPECT_TRUE(GetTreeContent(app_->Tree()).empty());
   EXPECT_EQ(ComboItemCount(app_->FieldChooser()), 0);
-  EXPECT_EQ(app_->collection_mode, kHerbs);
+  EXPECT_EQ(app_->collection_mode, Collection::Herbs);
   EXPECT_FALSE(std::filesystem::exists(File()));
 }
 
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, ChooserHidesIdAndTheCategoryColumn) {
                                           "植物形态1", "植物形态2", "生长地", "采制", "化学成分",
                                           "性味", "功能主治", "附注"}));
   driver_.Click(app_->Main("按钮2"));
-  EXPECT_EQ(app_->collection_mode, kPrescriptions);
+  EXPECT_EQ(app_->collection_mode, Collection::Prescriptions);
   EXPECT_EQ(Chooser(),
             (std::vector<Text>{"药方名称", "类别", "配方", "制法", "功用", "禁忌", "备注"}));
 }
@@ -249,10 +249,10 @@ TEST_F(MainWindowTest, CommandsWaitWhileATreeBuildLetsEventsThrough) {
   {
     Application::BusyScope busy(*app_);
     driver_.Click(app_->Main("按钮2"));
-    EXPECT_EQ(app_->collection_mode, kHerbs);
+    EXPECT_EQ(app_->collection_mode, Collection::Herbs);
   }
   driver_.Click(app_->Main("按钮2"));
-  EXPECT_EQ(app_->collection_mode, kPrescriptions);
+  EXPECT_EQ(app_->collection_mode, Collection::Prescriptions);
 }
 
 TEST_F(MainWindowTest, PopupMenuHasTheEightCommands) {

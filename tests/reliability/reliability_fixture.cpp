@@ -25,7 +25,7 @@ void MakeBookFile(const std::filesystem::path& file) {
   }
   Session session(file);
   session.Menu("更新");
-  session.app().collection_mode = kPrescriptions;
+  session.app().collection_mode = Collection::Prescriptions;
   session.Menu("更新");
 }
 
