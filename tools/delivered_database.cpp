@@ -14,27 +14,13 @@
 #include "runtime/codec.h"
 #include "runtime/window_commands.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tools/book_schema.h"
 
 namespace kelmor::tools {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-}  // namespace
-
-const char* const kDatabaseSchema =
-    "CREATE TABLE zylb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-    "CREATE TABLE yflb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-    "CREATE TABLE zymm(id INTEGER PRIMARY KEY, TYPE TEXT, 药物名称 TEXT, 类别 TEXT, 英文名称 TEXT,"
-    " 别名 TEXT, 来源 TEXT, 植物形态1 TEXT, 植物形态2 TEXT, 生长地 TEXT, 采制 TEXT, 化学成分 TEXT,"
-    " 性味 TEXT, 功能主治 TEXT, 附注 TEXT);"
-    "CREATE TABLE yfmm(id INTEGER PRIMARY KEY, type TEXT, 药方名称 TEXT, 类别 TEXT, 配方 TEXT,"
-    " 制法 TEXT, 功用 TEXT, 禁忌 TEXT, 备注 TEXT);"
-    "CREATE TABLE lbsj(id INTEGER PRIMARY KEY, sj BLOB);"
-    "INSERT INTO lbsj(id, sj) VALUES(1, x''), (2, x'');";
-
-namespace {
 
 // A content file and the collection its rows go into.
 struct ContentFile {

@@ -12,6 +12,7 @@
 #include "runtime/codec.h"
 #include "sqlite_access/handles.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tools/book_schema.h"
 #include "tools/delivered_database.h"
 
 namespace kelmor::tools {

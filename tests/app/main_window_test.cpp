@@ -22,23 +22,15 @@
 namespace kelmor {
 namespace {
 
-constexpr const char* kTables =
-    "CREATE TABLE zylb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-    "CREATE TABLE yflb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-    "CREATE TABLE zymm(id INTEGER PRIMARY KEY, TYPE TEXT, 药物名称 TEXT, 类别 TEXT, 英文名称 TEXT,"
-    " 别名 TEXT, 来源 TEXT, 植物形态1 TEXT, 植物形态2 TEXT, 生长地 TEXT, 采制 TEXT, 化学成分 TEXT,"
-    " 性味 TEXT, 功能主治 TEXT, 附注 TEXT);"
-    "CREATE TABLE yfmm(id INTEGER PRIMARY KEY, TyPe TEXT, 药方名称 TEXT, 类别 TEXT, 配方 TEXT,"
-    " 制法 TEXT, 功用 TEXT, 禁忌 TEXT, 备注 TEXT);"
-    "CREATE TABLE lbsj(id INTEGER PRIMARY KEY, sj BLOB);"
-    "INSERT INTO lbsj VALUES(1, x''), (2, x'');";
-
 class MainWindowTest : public test::AppTest {
  protected:
+  // The book's schema, with the prescription table's category column spelt TyPe (the chooser
+  // hides it in any letter case), plus `more` (SQL).
   void MakeDatabase(const Text& more = {}) {
     SqliteDB db;
     ASSERT_TRUE(db.Open(File(), true));
-    ASSERT_TRUE(db.Execute(kTables));
+    ASSERT_TRUE(test::CreateSchema(db));
+    ASSERT_TRUE(db.Execute("ALTER TABLE yfmm RENAME COLUMN type TO TyPe"));
     if (!more.empty()) {
       ASSERT_TRUE(db.Execute(more));
     }

@@ -1,4 +1,4 @@
-// The five tables of a realistic kelmor.db, for tests that run against a real file, and helpers
+// The five tables of kelmor.db, for tests that run against a real file, and helpers
 // that add rows to them. Texts are GBK, as everywhere in the program; quotes in them are doubled.
 #pragma once
 
@@ -12,7 +12,9 @@
 
 namespace kelmor::test {
 
-// zylb, yflb, zymm, yfmm and lbsj with its rows 1 and 2 (sj an empty blob). True on success.
+// The book's schema (tools/book_schema.h): zylb, yflb, zymm, yfmm and lbsj with its rows 1 and 2
+// (sj an empty blob). True on success. A test that needs another schema makes it from this one
+// and states the difference.
 bool CreateSchema(SqliteDB& db);
 // The same in a new file (created when missing).
 bool CreateSchemaFile(const std::filesystem::path& file);
