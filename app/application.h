@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/collection.h"
+#include "app/window_templates.h"
 #include "runtime/char_format.h"
 #include "runtime/value.h"
 #include "runtime/window_framework.h"
@@ -52,9 +53,10 @@ struct Application {
   const CollectionDescription& CurrentCollection() const { return Describe(collection_mode); }
 
   ControlRef Main(const char* control) const { return {main_window, control}; }
-  ControlRef Tree() const { return Main("树型框1"); }
-  ControlRef Page() const { return Main("编辑框"); }
-  ControlRef FieldChooser() const { return Main("组合框1"); }
+  ControlRef Tree() const { return Main(main_controls::kTree); }
+  ControlRef Page() const { return Main(main_controls::kPage); }
+  ControlRef FieldChooser() const { return Main(main_controls::kFieldChooser); }
+  ControlRef SearchBox() const { return Main(main_controls::kSearchBox); }
 
   // ---- Commands and the event loop ----
   // While a tree build (or the filling of the field chooser) lets pending events through, a

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/entry_page.h"
+#include "app/window_templates.h"
 
 namespace kelmor {
 namespace {
@@ -30,11 +31,11 @@ const CollectionDescription kHerbCollection{
     .editor_page = 0,
     .add_title = "【中  药】添加",
     .edit_title = "【中  药】编辑",
-    .name_box = "药物名称编辑框",
-    .category_box = "药物类别编辑框",
-    .continue_box = "选择框1",
-    .ok_button = "按钮1",
-    .cancel_button = "按钮2",
+    .name_box = editor_controls::kHerbNameBox,
+    .category_box = editor_controls::kHerbCategoryBox,
+    .continue_box = editor_controls::kHerbContinueBox,
+    .ok_button = editor_controls::kHerbOkButton,
+    .cancel_button = editor_controls::kHerbCancelButton,
     .fields_without_spaces = false,
 };
 
@@ -56,11 +57,11 @@ const CollectionDescription kPrescriptionCollection{
     .editor_page = 1,
     .add_title = "【药  方】添加",
     .edit_title = "【药  方】编辑",
-    .name_box = "药方编辑框",
-    .category_box = "药方类别编辑框",
-    .continue_box = "选择框2",
-    .ok_button = "按钮3",
-    .cancel_button = "按钮4",
+    .name_box = editor_controls::kPrescriptionNameBox,
+    .category_box = editor_controls::kPrescriptionCategoryBox,
+    .continue_box = editor_controls::kPrescriptionContinueBox,
+    .ok_button = editor_controls::kPrescriptionOkButton,
+    .cancel_button = editor_controls::kPrescriptionCancelButton,
     .fields_without_spaces = true,
 };
 

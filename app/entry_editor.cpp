@@ -7,6 +7,7 @@
 #include "app/entry_view.h"
 #include "app/statements.h"
 #include "app/transaction.h"
+#include "app/window_templates.h"
 #include "runtime/dialogs.h"
 #include "runtime/text_commands.h"
 #include "runtime/tree_box.h"
@@ -17,12 +18,10 @@
 namespace kelmor {
 namespace {
 
-constexpr const char* kTabs = "选择夹1";
-
 // Each field box is named after its column with "编辑框" appended; the name and category boxes
 // are not.
 ControlRef Box(const Application& app, const char* column) {
-  return {app.editor_window, Text(column) + "编辑框"};
+  return {app.editor_window, Text(column) + editor_controls::kFieldBoxSuffix};
 }
 
 ControlRef Control(const Application& app, const char* name) {
@@ -49,14 +48,6 @@ void ClearBoxes(Application& app, const CollectionDescription& c) {
   for (const char* column : c.fields) SetText(Box(app, column), Text());
 }
 
-// An entry's name is a tree item's text too: one the tree cannot keep whole could not be
-// found again from it.
-bool RefuseLongName(const Text& name) {
-  if (name.size() <= kTreeTextLimit) return false;
-  MsgBox(Value::FromText(kNameTooLong), 0);
-  return true;
-}
-
 // "确定" on the page of collection c: the statements of one save, then the steps after them:
 // the tree (after an add), the page and the editor's next state.
 void SaveEntry(Application& app, const CollectionDescription& c) {
@@ -74,11 +65,12 @@ void SaveEntry(Application& app, const CollectionDescription& c) {
     RunInTransaction(*app.database,
                      {statements::InsertEntryTreeRow(c.collection, name, category),
                       statements::InsertEntry(c.collection, name, category, fields)},
-                     "添加[" + name + "]失败", 0, [&app] { return UpdateSavedTree(app); });
+                     "添加[" + name + "]失败", kMsgBoxOk, [&app] { return UpdateSavedTree(app); });
   } else {
     // An update that finds no record saved nothing, and must not say otherwise.
     RunInTransaction(*app.database, {statements::UpdateEntry(c.collection, name, fields)},
-                     "修改[" + name + "]失败", 0, [&app] { return app.database->Changes() > 0; });
+                     "修改[" + name + "]失败", kMsgBoxOk,
+                     [&app] { return app.database->Changes() > 0; });
   }
   ShowEntry(app, name);
   if (IsChecked(Control(app, c.continue_box))) {
@@ -95,7 +87,7 @@ void AddEntry(Application& app) {
   const int current = GetCurrentItem(tree);
   if (current == -1) return;
   if (GetParentItem(tree, current) != -1) {
-    MsgBox(Value::FromText("此类[" + GetTreeItemText(tree, current) + "]不能添加二类"), 0);
+    MsgBox(Value::FromText("此类[" + GetTreeItemText(tree, current) + "]不能添加二类"), kMsgBoxOk);
     return;
   }
   app.entry_edit_mode = EntryEditMode::Add;
@@ -106,7 +98,7 @@ void EditEntry(Application& app) {
   const ControlRef tree = app.Tree();
   const int current = GetCurrentItem(tree);
   if (current == -1 || GetParentItem(tree, current) == -1) {
-    MsgBox(Value::FromText("这是一类没有内容"), 0);
+    MsgBox(Value::FromText("这是一类没有内容"), kMsgBoxOk);
     return;
   }
   app.entry_edit_mode = EntryEditMode::Edit;
@@ -125,7 +117,7 @@ void PrepareEditor(Application& app) {
     LoadEntry(app, c, current);
   }
   SetText({app.editor_window, ""}, adding ? c.add_title : c.edit_title);
-  SetCurrentPage(Control(app, kTabs), c.editor_page);
+  SetCurrentPage(Control(app, editor_controls::kTabs), c.editor_page);
   const ControlRef check_box = Control(app, c.continue_box);
   SetVisible(check_box, adding);
   if (!adding) SetChecked(check_box, false);

@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/entry_view.h"
 #include "app/window_templates.h"
+#include "runtime/key_codes.h"
 #include "runtime/text_commands.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
@@ -19,7 +20,7 @@ namespace {
 std::int32_t TreeControlId(const Application& app) {
   const WindowTemplate& t = GetWindowTemplate(app.main_window);
   for (std::size_t i = 0; i < t.controls.size(); ++i) {
-    if (t.controls[i].name == "树型框1") return static_cast<std::int32_t>(i);
+    if (t.controls[i].name == main_controls::kTree) return static_cast<std::int32_t>(i);
   }
   return -1;
 }
@@ -48,10 +49,10 @@ void StartUp(Application& app) {
 
 void LayoutMainWindow(Application& app) {
   const ControlRef window{app.main_window, ""};
-  MoveControl(app.Main("图片框1"), 0, 0, GetWidth(window), 40);
+  MoveControl(app.Main(main_controls::kStrip), 0, 0, GetWidth(window), 40);
   MoveControl(app.Tree(), 0, 40, 180, GetHeight(window) - 80);
   const int t = GetHeight(app.Tree());
-  MoveControl(app.Main("分隔条1"), 180, 40, 3, t);
+  MoveControl(app.Main(main_controls::kSplitter), 180, 40, 3, t);
   MoveControl(app.Page(), 183, 40, GetWidth(window) - 190, t);
   // Too narrow a window for the bar at 180: it goes where a drag could put it.
   if (AllowedSplitterPosition(180, GetWidth(window)) != 180) MoveSplitter(app, 180);
@@ -65,7 +66,7 @@ void MoveSplitter(Application& app, int p) {
   MoveControl(app.Tree(), 0, GetTop(app.Tree()), p, GetHeight(app.Tree()));
   MoveControl(app.Page(), p + 4, GetTop(app.Page()), GetWidth(window) - p - 11,
               GetHeight(app.Page()));
-  MoveControl(app.Main("分隔条1"), p);
+  MoveControl(app.Main(main_controls::kSplitter), p);
 }
 
 void SwitchCollection(Application& app, Collection c) {
@@ -100,14 +101,14 @@ void WireMainWindow(Application& app) {
   const ControlRef window{app.main_window, ""};
   OnEvent(window, Event::Created, [a] { StartUp(*a); });
   OnEvent(window, Event::SizeChanged, [a] { LayoutMainWindow(*a); });
-  OnSplitterMoved(app.Main("分隔条1"), [a](int p) { MoveSplitter(*a, p); });
-  OnEvent(app.Main("按钮1"), Event::Clicked,
+  OnSplitterMoved(app.Main(main_controls::kSplitter), [a](int p) { MoveSplitter(*a, p); });
+  OnEvent(app.Main(main_controls::kHerbsButton), Event::Clicked,
           app.Guarded([a] { SwitchCollection(*a, Collection::Herbs); }));
-  OnEvent(app.Main("按钮2"), Event::Clicked,
+  OnEvent(app.Main(main_controls::kPrescriptionsButton), Event::Clicked,
           app.Guarded([a] { SwitchCollection(*a, Collection::Prescriptions); }));
-  OnEvent(app.Main("按钮4"), Event::Clicked, [a] { StartSearch(*a); });
-  OnKeyPressed(app.Main("编辑框1"), [a](int key) {
-    if (key == 13) StartSearch(*a);
+  OnEvent(app.Main(main_controls::kSearchButton), Event::Clicked, [a] { StartSearch(*a); });
+  OnKeyPressed(app.SearchBox(), [a](int key) {
+    if (key == kKeyEnter) StartSearch(*a);
   });
   OnEvent(app.Tree(), Event::RightButtonReleased, [a] { ShowTreePopupMenu(*a); });
   OnEvent(app.Tree(), Event::DoubleClicked, [a] {

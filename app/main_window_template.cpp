@@ -4,6 +4,7 @@
 namespace kelmor {
 
 using templates::Control;
+using namespace main_controls;
 
 namespace {
 
@@ -30,14 +31,15 @@ WindowTemplate MainWindowTemplate() {
   t.minimise_button = true;
   t.close_box = true;
 
-  t.controls.push_back(Control("图片框1", ControlKind::PictureBox, "", 0, 0, 648, 40));
-  t.controls.push_back(Control("按钮1", ControlKind::Button, "中药", 8, 8, 80, 20, "图片框1"));
-  t.controls.push_back(Control("按钮2", ControlKind::Button, "药方", 96, 8, 80, 20, "图片框1"));
-  t.controls.push_back(Control("组合框1", ControlKind::ComboBox, "", 312, 8, 100, 20, "图片框1"));
-  t.controls.push_back(Control("编辑框1", ControlKind::EditBox, "", 424, 8, 104, 20, "图片框1"));
-  t.controls.push_back(Control("按钮4", ControlKind::Button, "查询", 544, 8, 80, 20));
+  t.controls.push_back(Control(kStrip, ControlKind::PictureBox, "", 0, 0, 648, 40));
+  t.controls.push_back(Control(kHerbsButton, ControlKind::Button, "中药", 8, 8, 80, 20, kStrip));
+  t.controls.push_back(
+      Control(kPrescriptionsButton, ControlKind::Button, "药方", 96, 8, 80, 20, kStrip));
+  t.controls.push_back(Control(kFieldChooser, ControlKind::ComboBox, "", 312, 8, 100, 20, kStrip));
+  t.controls.push_back(Control(kSearchBox, ControlKind::EditBox, "", 424, 8, 104, 20, kStrip));
+  t.controls.push_back(Control(kSearchButton, ControlKind::Button, "查询", 544, 8, 80, 20));
 
-  ControlTemplate tree = Control("树型框1", ControlKind::TreeBox, "", 0, 40, 120, 368);
+  ControlTemplate tree = Control(kTree, ControlKind::TreeBox, "", 0, 40, 120, 368);
   tree.tree.text_colour = 0x800000;
   tree.tree.background = 0xFFFFFF;
   tree.tree.lines = true;
@@ -54,9 +56,9 @@ WindowTemplate MainWindowTemplate() {
   tree.tree.image_height = 15;
   t.controls.push_back(tree);
 
-  t.controls.push_back(Control("分隔条1", ControlKind::SplitterBar, "", 120, 40, 4, 368));
+  t.controls.push_back(Control(kSplitter, ControlKind::SplitterBar, "", 120, 40, 4, 368));
 
-  ControlTemplate page = Control("编辑框", ControlKind::RichEdit, "", 124, 40, 514, 344);
+  ControlTemplate page = Control(kPage, ControlKind::RichEdit, "", 124, 40, 514, 344);
   page.rich.read_only = true;
   page.rich.multi_line = true;
   page.rich.word_wrap = true;

@@ -17,8 +17,6 @@ namespace kelmor {
 
 namespace {
 
-constexpr const char* kResultList = "超级列表框1";
-
 // The rich edit counts characters; a GBK lead byte and its trail byte are one.
 int CharacterCount(const Text& text) {
   int count = 0;
@@ -36,12 +34,12 @@ void StartSearch(Application& app) {
   const ControlRef chooser = app.FieldChooser();
   const int field = GetComboIndex(chooser);
   if (field == -1) {
-    MsgBox(Value::FromText("请选择查询项目"));
+    MsgBox(Value::FromText("请选择查询项目"), kMsgBoxOk);
     return;
   }
-  const Text term = GetText(app.Main("编辑框1"));
+  const Text term = GetText(app.SearchBox());
   if (term.empty()) {
-    MsgBox(Value::FromText("请查询内容"));
+    MsgBox(Value::FromText("请查询内容"), kMsgBoxOk);
     return;
   }
   app.search_condition = statements::SearchCondition(ComboItemText(chooser, field), term);
@@ -53,7 +51,7 @@ void FillResults(Application& app) {
   WaitCursor();
   const CollectionDescription& c = app.CurrentCollection();
   SetText({app.search_window, ""}, c.search_title);
-  const ControlRef list{app.search_window, kResultList};
+  const ControlRef list{app.search_window, search_controls::kResultList};
   if (app.database && table.Open(c.entry_table, *app.database)) {
     while (!table.IsEnd()) {
       table.Next();
@@ -77,7 +75,7 @@ void FillResults(Application& app) {
 
 void OpenResult(Application& app) {
   if (!app.CommandMayStart()) return;
-  const ControlRef list{app.search_window, kResultList};
+  const ControlRef list{app.search_window, search_controls::kResultList};
   const Text name = GetCellText(list, GetCurrentRow(list), 1);
   if (name.empty()) return;
   const ControlRef tree = app.Tree();
@@ -88,7 +86,7 @@ void OpenResult(Application& app) {
   ShowEntry(app, name);
 
   const ControlRef page = app.Page();
-  const Text term = GetText(app.Main("编辑框1"));
+  const Text term = GetText(app.SearchBox());
   const int found = FindText(page, 1, false, true, term);
   if (found >= 0) {
     SetSelectionStart(page, found);
@@ -105,7 +103,8 @@ void OpenResult(Application& app) {
 void WireSearchWindow(Application& app) {
   Application* a = &app;
   OnEvent({app.search_window, ""}, Event::Created, [a] { FillResults(*a); });
-  OnEvent({app.search_window, kResultList}, Event::DoubleClicked, [a] { OpenResult(*a); });
+  OnEvent({app.search_window, search_controls::kResultList}, Event::DoubleClicked,
+          [a] { OpenResult(*a); });
 }
 
 }  // namespace kelmor

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "runtime/dialogs.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
 #include "sqlite_access/sqlite_db.h"
@@ -39,6 +40,11 @@ class AppTest : public ::testing::Test {
   void Menu(const char* caption, int item = -1) {
     driver_.ChooseMenuItem(Text(caption));
     driver_.RightClickTreeItem(app_->Tree(), item);
+  }
+
+  // The MsgBox flags a message box was shown with: its buttons and icon, without the modality.
+  static int Flags(const platform::MessageBoxRequest& box) {
+    return static_cast<int>(box.type & 0xFF);
   }
 
   // The first tree item with the text, -1 when there is none.

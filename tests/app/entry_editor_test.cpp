@@ -153,7 +153,7 @@ TEST_F(EntryEditorTest, AnEntryWithoutItsRecordKeepsItsNameAndItsSaveFails) {
     driver_.Click(Editor("按钮1"));
   });
   ASSERT_EQ(driver_.message_texts(), std::vector<Text>{"修改[人参]失败"});
-  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 0u);
+  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxOk);
   EXPECT_TRUE(Column("select id from zymm", "id").empty());
 }
 
@@ -251,7 +251,7 @@ TEST_F(EntryEditorTest, AFailingStatementIsReportedAndNothingIsHalfAdded) {
     driver_.Click(Editor("按钮1"));
   });
   ASSERT_EQ(driver_.message_texts(), (std::vector<Text>{"添加[党参]失败", "修改[人参]失败"}));
-  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 0u);
+  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxOk);
   // The tree row of the refused herb was rolled back with it.
   EXPECT_TRUE(Column("select id from zylb where type='党参'", "id").empty());
   EXPECT_EQ(Item("党参"), -1);

@@ -128,7 +128,7 @@ TEST_F(MainWindowTest, TheSplitterKeepsTwentyPixelsOfTreeAndOfPage) {
 TEST_F(MainWindowTest, AProgramFolderWhosePathIsNoTextIsRefused) {
   EXPECT_EQ(RunProgram(Text()), 1);
   ASSERT_EQ(driver_.message_texts(), std::vector<Text>{kUnusableFolderMessage});
-  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 16u);
+  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxStop);
 }
 
 TEST_F(MainWindowTest, ChooserHidesIdAndTheCategoryColumn) {
