@@ -25,10 +25,7 @@ class CategoryMaintenanceTest : public test::AppTest {
   CategoryMaintenanceTest() {
     SqliteDB db;
     EXPECT_TRUE(db.Open(File(), true));
-    EXPECT_TRUE(test::CreateSchema(db));
-    const std::int64_t jia = test::InsertCategoryRow(db, 1, "甲");
-    test::InsertCategoryRow(db, 1, "人参", jia);
-    test::InsertCategoryRow(db, 1, "丙");
+    EXPECT_TRUE(test::CreateSchema(db) && test::InsertSampleTree(db, 1));
     EXPECT_TRUE(test::InsertHerb(db, "人参", "甲"));
   }
 

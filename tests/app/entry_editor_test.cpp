@@ -23,10 +23,7 @@ class EntryEditorTest : public test::AppTest {
   EntryEditorTest() {
     SqliteDB db;
     EXPECT_TRUE(db.Open(File(), true));
-    EXPECT_TRUE(test::CreateSchema(db));
-    const std::int64_t jia = test::InsertCategoryRow(db, 1, "甲");
-    test::InsertCategoryRow(db, 1, "人参", jia);
-    test::InsertCategoryRow(db, 1, "丙");
+    EXPECT_TRUE(test::CreateSchema(db) && test::InsertSampleTree(db, 1));
     EXPECT_TRUE(test::InsertHerb(db, "人参", "甲", {{"性味", "甘"}, {"附注", "旧"}}));
     const std::int64_t fang = test::InsertCategoryRow(db, 2, "解表剂");
     test::InsertCategoryRow(db, 2, "麻黄汤", fang);

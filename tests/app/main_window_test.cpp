@@ -48,22 +48,6 @@ class MainWindowTest : public test::AppTest {
     return items;
   }
 
-  Bytes StoredTree(int id) {
-    SqliteDB db;
-    db.Open(File());
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db.connection(),
-                       ("select sj from lbsj where id=" + std::to_string(id)).c_str(), -1, &s,
-                       nullptr);
-    Bytes out;
-    if (sqlite3_step(s) == SQLITE_ROW) {
-      auto p = static_cast<const std::uint8_t*>(sqlite3_column_blob(s, 0));
-      out.assign(p, p + sqlite3_column_bytes(s, 0));
-    }
-    sqlite3_finalize(s);
-    return out;
-  }
-
   void StoreTree(int id, const Bytes& value) {
     SqliteDB db;
     db.Open(File());
@@ -165,7 +149,7 @@ TEST_F(MainWindowTest, UpdateBuildsStoresAndShowsTheTree) {
                                                    {"X", 1, 0, 6, 0, 1}};
   EXPECT_EQ(Tree(), expected);
 
-  const Bytes stored = StoredTree(1);
+  const Bytes stored = test::StoredTreeValue(File(), 1);
   ASSERT_GE(stored.size(), 8u);
   EXPECT_EQ(Bytes(stored.begin(), stored.begin() + 4), (Bytes{0x0D, 0x0F, 0x3E, 0x03}));
   const Bytes content = GetTreeContent(app_->Tree());

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "runtime/pack.h"
 #include "sqlite_access/field.h"
 #include "sqlite_access/sqlite_dataset.h"
 #include "tools/book_schema.h"
@@ -35,6 +36,12 @@ std::int64_t InsertCategoryRow(SqliteDB& db, int collection, const Text& name,
     return 0;
   }
   return sqlite3_last_insert_rowid(db.connection());
+}
+
+bool InsertSampleTree(SqliteDB& db, int collection) {
+  const std::int64_t jia = InsertCategoryRow(db, collection, "甲");
+  return jia != 0 && InsertCategoryRow(db, collection, "人参", jia) != 0 &&
+         InsertCategoryRow(db, collection, "丙") != 0;
 }
 
 namespace {
@@ -83,6 +90,33 @@ std::vector<Text> ColumnValues(const std::filesystem::path& file, const Text& sq
   SqliteDB db;
   db.Open(file.string());
   return ColumnValues(db, sql, column);
+}
+
+Bytes StoredTreeValue(SqliteDB& db, int id) {
+  sqlite3_stmt* s = nullptr;
+  Bytes out;
+  if (db.connection() == nullptr ||
+      sqlite3_prepare_v2(db.connection(), "select sj from lbsj where id=?", -1, &s, nullptr) !=
+          SQLITE_OK) {
+    return out;
+  }
+  sqlite3_bind_int(s, 1, id);
+  if (sqlite3_step(s) == SQLITE_ROW) {
+    const auto* p = static_cast<const std::uint8_t*>(sqlite3_column_blob(s, 0));
+    out.assign(p, p + sqlite3_column_bytes(s, 0));
+  }
+  sqlite3_finalize(s);
+  return out;
+}
+
+Bytes StoredTreeValue(const std::filesystem::path& file, int id) {
+  SqliteDB db;
+  db.Open(file.string());
+  return StoredTreeValue(db, id);
+}
+
+std::vector<TreeContentRecord> StoredTreeItems(SqliteDB& db, int id) {
+  return ParseTreeContent(DecompressBytes(StoredTreeValue(db, id)));
 }
 
 }  // namespace kelmor::test
