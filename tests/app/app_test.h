@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,15 @@ class AppTest : public ::testing::Test {
     options.database_file = File();
     app_ = std::make_unique<Application>(options);
     ASSERT_TRUE(LoadWindow(app_->main_window));
+  }
+
+  // Makes File(): the book's schema, the herbs' sample tree (甲 with 人参, 丙) and the record of
+  // the herb 人参 with these fields.
+  void MakeSampleBook(const std::map<Text, Text>& herb_fields = {}) {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File(), true));
+    ASSERT_TRUE(CreateSchema(db) && InsertSampleTree(db, 1));
+    ASSERT_TRUE(InsertHerb(db, "人参", "甲", herb_fields));
   }
 
   // Chooses a popup-menu item after a right click on the tree item (-1: empty space).

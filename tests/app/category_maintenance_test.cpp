@@ -22,12 +22,7 @@ namespace {
 
 class CategoryMaintenanceTest : public test::AppTest {
  protected:
-  CategoryMaintenanceTest() {
-    SqliteDB db;
-    EXPECT_TRUE(db.Open(File(), true));
-    EXPECT_TRUE(test::CreateSchema(db) && test::InsertSampleTree(db, 1));
-    EXPECT_TRUE(test::InsertHerb(db, "人参", "甲"));
-  }
+  CategoryMaintenanceTest() { MakeSampleBook(); }
 
   void Start() {
     StartApp();

@@ -21,10 +21,9 @@ namespace {
 class EntryEditorTest : public test::AppTest {
  protected:
   EntryEditorTest() {
+    MakeSampleBook({{"性味", "甘"}, {"附注", "旧"}});
     SqliteDB db;
-    EXPECT_TRUE(db.Open(File(), true));
-    EXPECT_TRUE(test::CreateSchema(db) && test::InsertSampleTree(db, 1));
-    EXPECT_TRUE(test::InsertHerb(db, "人参", "甲", {{"性味", "甘"}, {"附注", "旧"}}));
+    EXPECT_TRUE(db.Open(File()));
     const std::int64_t fang = test::InsertCategoryRow(db, 2, "解表剂");
     test::InsertCategoryRow(db, 2, "麻黄汤", fang);
     EXPECT_TRUE(test::InsertPrescription(db, "麻黄汤", "解表剂", {{"配方", "麻黄9克"}}));
