@@ -3,11 +3,14 @@
 // results, the editor's page) is read from here, so no other place chooses between the two.
 #pragma once
 
+#include <array>
 #include <span>
 
 namespace kelmor {
 
 enum class Collection { Herbs = 1, Prescriptions = 2 };
+inline constexpr std::array<Collection, 2> kCollections = {Collection::Herbs,
+                                                           Collection::Prescriptions};
 
 struct PageLayout;  // entry_page.h
 

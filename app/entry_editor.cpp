@@ -135,7 +135,7 @@ void WireEditorWindow(Application& app) {
   Application* a = &app;
   const WindowId w = app.editor_window;
   OnEvent({w, ""}, Event::Created, [a] { PrepareEditor(*a); });
-  for (const Collection collection : {Collection::Herbs, Collection::Prescriptions}) {
+  for (const Collection collection : kCollections) {
     const CollectionDescription& c = Describe(collection);
     OnEvent({w, c.ok_button}, Event::Clicked, app.Guarded([a, &c] { SaveEntry(*a, c); }));
     OnEvent({w, c.cancel_button}, Event::Clicked, [w] { CloseWindow(w); });

@@ -96,8 +96,7 @@ bool SaveBothTrees(const fs::path& file, std::string& error) {
     return false;
   }
   bool ok = true;
-  for (const kelmor::Collection c :
-       {kelmor::Collection::Herbs, kelmor::Collection::Prescriptions}) {
+  for (const Collection c : kCollections) {
     SwitchCollection(app, c);
     UpdateTree(app);
     if (LoadTree(app, c).empty()) ok = false;
