@@ -12,10 +12,6 @@
 
 namespace kelmor {
 
-Text CollectionDigit(int mode) {
-  return mode == kPrescriptions ? "2" : "1";
-}
-
 Application::Application(ApplicationOptions options)
     : database(std::make_unique<SqliteDB>()),
       tree_accessor(std::make_unique<TreeViewAccessor>()),

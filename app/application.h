@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/collection.h"
+#include "app/window_templates.h"
 #include "runtime/char_format.h"
 #include "runtime/value.h"
 #include "runtime/window_framework.h"
@@ -18,9 +20,8 @@
 
 namespace kelmor {
 
-// Collection modes.
-inline constexpr int kHerbs = 1;
-inline constexpr int kPrescriptions = 2;
+// What the entry editor does when it opens; none until an editor command sets it.
+enum class EntryEditMode { None = 0, Add = 1, Edit = 2 };
 
 struct ApplicationOptions {
   // The database file; empty: ProgramFile("kelmor.db").
@@ -34,10 +35,10 @@ struct Application {
   Application& operator=(const Application&) = delete;
 
   // ---- The application-wide objects ----
-  std::unique_ptr<SqliteDB> database;  // constructed, not open, until StartUp
-  int collection_mode = 0;             // 1 herbs, 2 prescriptions
-  int entry_edit_mode = 0;             // 1 add, 2 edit
-  Text search_condition;               // SQL condition of the last search
+  std::unique_ptr<SqliteDB> database;              // constructed, not open, until StartUp
+  Collection collection_mode = Collection::Herbs;  // set again by StartUp
+  EntryEditMode entry_edit_mode = EntryEditMode::None;
+  Text search_condition;  // SQL condition of the last search
   std::unique_ptr<TreeViewAccessor> tree_accessor;
   std::unique_ptr<CharFormat> detail_char_format;
 
@@ -48,10 +49,14 @@ struct Application {
   WindowId search_window = 0;
   WindowId editor_window = 0;
 
+  // What the current collection's tables, columns and titles are.
+  const CollectionDescription& CurrentCollection() const { return Describe(collection_mode); }
+
   ControlRef Main(const char* control) const { return {main_window, control}; }
-  ControlRef Tree() const { return Main("树型框1"); }
-  ControlRef Page() const { return Main("编辑框"); }
-  ControlRef FieldChooser() const { return Main("组合框1"); }
+  ControlRef Tree() const { return Main(main_controls::kTree); }
+  ControlRef Page() const { return Main(main_controls::kPage); }
+  ControlRef FieldChooser() const { return Main(main_controls::kFieldChooser); }
+  ControlRef SearchBox() const { return Main(main_controls::kSearchBox); }
 
   // ---- Commands and the event loop ----
   // While a tree build (or the filling of the field chooser) lets pending events through, a
@@ -102,8 +107,5 @@ struct Application {
   bool ended_ = false;
   std::shared_ptr<Application*> self_;  // lets the registered end routine outlive this object
 };
-
-// The collection digit of lbsj for a mode: "1" or "2".
-Text CollectionDigit(int mode);
 
 }  // namespace kelmor

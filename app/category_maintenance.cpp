@@ -19,16 +19,8 @@
 namespace kelmor {
 namespace {
 
-constexpr int kFlagsYesNo = 4;
-constexpr int kFlagsStop = 16;
-
-// A name the tree cannot keep whole would come back cut from the saved tree, and renaming or
-// deleting it would then match no row and do nothing without a word.
-bool RefuseLongName(const Text& name) {
-  if (name.size() <= kTreeTextLimit) return false;
-  MsgBox(Value::FromText(kNameTooLong), 0);
-  return true;
-}
+// The title of the two questions.
+constexpr const char* kQuestionTitle = "提示";
 
 // The tree and its saved copy are rebuilt inside the action's transaction, so that the rows
 // and the stored tree are committed (or rolled back) together.
@@ -48,7 +40,7 @@ bool RefuseUsedName(SqliteDB& db, Collection c, const Text& name) {
     rows.Open(sql, db);
     rows.Query();
     if (rows.RowCount() > 0) {
-      MsgBox(Value::FromText("[" + name + "]已经存在,不能修改"), 0);
+      MsgBox(Value::FromText("[" + name + "]已经存在,不能修改"), kMsgBoxOk);
       return true;
     }
   }
@@ -57,25 +49,32 @@ bool RefuseUsedName(SqliteDB& db, Collection c, const Text& name) {
 
 }  // namespace
 
+bool RefuseLongName(const Text& name) {
+  if (name.size() <= kTreeTextLimit) return false;
+  MsgBox(Value::FromText(kNameTooLong), kMsgBoxOk);
+  return true;
+}
+
 void AddCategory(Application& app) {
   Text name;
   if (!InputBox(Text("请输入一类名称"), Text("一类项目"), Text(), &name)) return;
   if (name.empty() || RefuseLongName(name)) return;
-  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
-  if (!c || !app.database) return;
+  const Collection c = app.collection_mode;
+  if (!app.database) return;
   {
     // Every row of the category table counts, so a name already used by an entry is refused.
     SqliteDataset rows;
-    rows.Open(statements::SelectNodeByName(*c, name), *app.database);
+    rows.Open(statements::SelectNodeByName(c, name), *app.database);
     rows.Query();
     if (rows.RowCount() > 0) {
-      MsgBox(Value::FromText("[" + name + "]已经存在,不能增加"), 0);
+      MsgBox(Value::FromText("[" + name + "]已经存在,不能增加"), kMsgBoxOk);
       return;
     }
     rows.Close();
   }
-  RunInTransaction(*app.database, {statements::InsertCategory(*c, name)},
-                   "增加一类项目[" + name + "]失败", 0, [&app] { return RebuildTree(app); });
+  RunInTransaction(*app.database, {statements::InsertCategory(c, name)},
+                   "增加一类项目[" + name + "]失败", kMsgBoxOk,
+                   [&app] { return RebuildTree(app); });
 }
 
 void StartRename(Application& app) {
@@ -85,13 +84,13 @@ void StartRename(Application& app) {
 std::optional<bool> FinishRename(Application& app, int item_index) {
   const ControlRef tree = app.Tree();
   if (item_index == -1) {
-    MsgBox(Value::FromText("请选择修改的类别"), 0);
+    MsgBox(Value::FromText("请选择修改的类别"), kMsgBoxOk);
     return false;
   }
   // The tree still shows the previous name while the event runs.
   const Text old_name = GetTreeItemText(tree, item_index);
-  const int answer =
-      MsgBox(Value::FromText("你确定要修改[" + old_name + "]吗？"), kFlagsYesNo, Text("提示"));
+  const int answer = MsgBox(Value::FromText("你确定要修改[" + old_name + "]吗？"), kMsgBoxYesNo,
+                            Text(kQuestionTitle));
   if (answer != kAnswerYes) {
     SetTreeItemText(tree, item_index, old_name);
     return false;
@@ -99,21 +98,21 @@ std::optional<bool> FinishRename(Application& app, int item_index) {
   Text new_name = GetEditedLabel(tree);
   // A label cleared in place names nothing: the edit counts as cancelled.
   if (TrimSpaces(new_name).empty()) new_name = old_name;
-  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
+  const Collection c = app.collection_mode;
   const int parent = GetParentItem(tree, item_index);
-  if (RefuseLongName(new_name) || (c && app.database && parent != -1 && new_name != old_name &&
-                                   RefuseUsedName(*app.database, *c, new_name))) {
+  if (RefuseLongName(new_name) || (app.database && parent != -1 && new_name != old_name &&
+                                   RefuseUsedName(*app.database, c, new_name))) {
     SetTreeItemText(tree, item_index, old_name);
     return false;
   }
-  if (c && app.database) {
-    std::vector<Text> sql{statements::RenameNode(*c, new_name, old_name)};
+  if (app.database) {
+    std::vector<Text> sql{statements::RenameNode(c, new_name, old_name)};
     // An entry is found by its name: its record takes the new name with its tree row.
     if (parent != -1) {
-      sql.push_back(statements::RenameEntry(*c, new_name, old_name, GetTreeItemText(tree, parent)));
+      sql.push_back(statements::RenameEntry(c, new_name, old_name, GetTreeItemText(tree, parent)));
     }
-    sql.push_back(statements::RenameEntriesCategory(*c, new_name, old_name));
-    RunInTransaction(*app.database, sql, "修改[" + old_name + "]错误", kFlagsStop,
+    sql.push_back(statements::RenameEntriesCategory(c, new_name, old_name));
+    RunInTransaction(*app.database, sql, "修改[" + old_name + "]错误", kMsgBoxStop,
                      [&app] { return RebuildTree(app); });
   } else {
     RebuildTree(app);
@@ -127,24 +126,24 @@ void DeleteNode(Application& app) {
   const ControlRef tree = app.Tree();
   const int current = GetCurrentItem(tree);
   if (current == -1) {
-    MsgBox(Value::FromText("请选择要删除的类别"), 0);
+    MsgBox(Value::FromText("请选择要删除的类别"), kMsgBoxOk);
     return;
   }
   if (HasChildItems(tree, current)) {
-    MsgBox(Value::FromText("已经有子类不能删除"), 0);
+    MsgBox(Value::FromText("已经有子类不能删除"), kMsgBoxOk);
     return;
   }
   const Text name = GetTreeItemText(tree, current);
-  if (MsgBox(Value::FromText("你确定要删除[" + name + "]吗？"), kFlagsYesNo, Text("提示")) !=
-      kAnswerYes) {
+  if (MsgBox(Value::FromText("你确定要删除[" + name + "]吗？"), kMsgBoxYesNo,
+             Text(kQuestionTitle)) != kAnswerYes) {
     return;
   }
-  const std::optional<Collection> c = CollectionOfMode(app.collection_mode);
-  if (c && app.database) {
+  const Collection c = app.collection_mode;
+  if (app.database) {
     RunInTransaction(
         *app.database,
-        {statements::DeleteNode(*c, name), statements::DeleteEntriesOfCategory(*c, name)},
-        "删除[" + name + "]错误", kFlagsStop, [&app] { return RebuildTree(app); });
+        {statements::DeleteNode(c, name), statements::DeleteEntriesOfCategory(c, name)},
+        "删除[" + name + "]错误", kMsgBoxStop, [&app] { return RebuildTree(app); });
   } else {
     RebuildTree(app);
   }

@@ -1,5 +1,6 @@
 #include "app/category_tree.h"
 
+#include "app/statements.h"
 #include "app/tree_builder.h"
 #include "runtime/pack.h"
 #include "runtime/tree_box.h"
@@ -13,12 +14,10 @@ namespace kelmor {
 bool BuildTree(Application& app) {
   Application::BusyScope busy(app);
   SqliteDataset rows;
-  const char* sql = nullptr;
-  if (app.collection_mode == kHerbs) sql = "select * from zylb ORDER BY xm";
-  if (app.collection_mode == kPrescriptions) sql = "select * from yflb ORDER BY xm";
-  if (sql != nullptr && app.database) {
+  if (app.database) {
     // A query that fails (the file locked or unreadable) builds nothing and leaves the tree
     // as it is shown: an empty tree would be saved over the stored one.
+    const Text sql = statements::SelectTreeRows(app.collection_mode);
     if (!rows.Open(sql, *app.database) || !rows.Query()) return false;
   }
   // Sorting the rows and counting them each take tens of milliseconds on a large book.
@@ -57,12 +56,12 @@ bool BuildTree(Application& app) {
   return true;
 }
 
-bool SaveTree(Application& app, const Text& digit, const Bytes& content) {
+bool SaveTree(Application& app, Collection c, const Bytes& content) {
   if (!app.database) return false;
   SqliteTable table;
   if (!table.Open("lbsj", *app.database)) return false;
   bool written = false;
-  if (table.Find("id=" + digit)) {
+  if (table.Find(statements::SavedTreeCondition(c))) {
     // Packing a large tree takes tens of milliseconds; the window paints between slices.
     Bytes packed = CompressBytes(content, [] { DoEvents(); });
     // An empty result means packing failed; the stored tree is then left as it was.
@@ -74,39 +73,42 @@ bool SaveTree(Application& app, const Text& digit, const Bytes& content) {
   return written;
 }
 
-bool HasTreeRow(Application& app, const Text& digit) {
+bool HasTreeRow(Application& app, Collection c) {
   if (!app.database) return false;
   SqliteTable table;
-  const bool found = table.Open("lbsj", *app.database) && table.Find("id=" + digit);
+  const bool found =
+      table.Open("lbsj", *app.database) && table.Find(statements::SavedTreeCondition(c));
   table.Close();
   return found;
 }
 
-Bytes LoadTree(Application& app, const Text& digit) {
+Bytes LoadTree(Application& app, Collection c) {
   Bytes content;
   if (!app.database) return content;
   SqliteTable table;
   if (table.Open("lbsj", *app.database)) {
     table.Next();
-    if (table.Find("id=" + digit)) content = DecompressBytes(table.ReadBytes("sj"));
+    if (table.Find(statements::SavedTreeCondition(c))) {
+      content = DecompressBytes(table.ReadBytes("sj"));
+    }
   }
   table.Close();
   return content;
 }
 
-void ShowSavedTree(Application& app, const Text& digit) {
-  SetTreeContent(app.Tree(), LoadTree(app, digit));
+void ShowSavedTree(Application& app, Collection c) {
+  SetTreeContent(app.Tree(), LoadTree(app, c));
   app.tree_accessor->Reload();
 }
 
 bool UpdateSavedTree(Application& app) {
   Application::BusyScope busy(app);
-  const Text digit = CollectionDigit(app.collection_mode);
+  const Collection c = app.collection_mode;
   if (!BuildTree(app)) {
     // Nothing is stored then; the tree shows the stored one (when it can be read), not a part
     // of the rows.
     if (IsWindowLoaded(app.main_window)) {
-      const Bytes stored = LoadTree(app, digit);
+      const Bytes stored = LoadTree(app, c);
       if (!stored.empty()) {
         SetTreeContent(app.Tree(), stored);
         app.tree_accessor->Reload();
@@ -126,12 +128,12 @@ bool UpdateSavedTree(Application& app) {
   const Bytes content = app.tree_accessor->ExportContent();
   if (!window_stays()) return false;
   // A book without the lbsj row has no stored tree to keep in step: only a failed write counts.
-  const bool saved = SaveTree(app, digit, content) || !HasTreeRow(app, digit);
+  const bool saved = SaveTree(app, c, content) || !HasTreeRow(app, c);
   if (!window_stays()) return false;
   // Dropping the shown items is as long as writing them: done apart, with events between.
   SetTreeContent(app.Tree(), Bytes());
   if (!window_stays()) return false;
-  const Bytes stored = LoadTree(app, digit);
+  const Bytes stored = LoadTree(app, c);
   if (!window_stays()) return false;
   SetTreeContent(app.Tree(), stored);
   if (!window_stays()) return false;

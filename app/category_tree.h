@@ -20,18 +20,18 @@ void UpdateTree(Application& app);
 // fails when their tree cannot be stored with them).
 bool UpdateSavedTree(Application& app);
 
-// Writes the packed content into the lbsj row "id=" + digit. True only when the row exists and
+// Writes the packed content into the collection's lbsj row. True only when the row exists and
 // the packed value was really written.
-bool SaveTree(Application& app, const Text& digit, const Bytes& content);
+bool SaveTree(Application& app, Collection c, const Bytes& content);
 
-// Whether the lbsj row "id=" + digit exists.
-bool HasTreeRow(Application& app, const Text& digit);
+// Whether the collection's lbsj row exists.
+bool HasTreeRow(Application& app, Collection c);
 
-// The unpacked content of the lbsj row; empty when the row is missing or its value does not
-// unpack.
-Bytes LoadTree(Application& app, const Text& digit);
+// The unpacked content of the collection's lbsj row; empty when the row is missing or its value
+// does not unpack.
+Bytes LoadTree(Application& app, Collection c);
 
 // Puts the saved tree of that collection into the tree box.
-void ShowSavedTree(Application& app, const Text& digit);
+void ShowSavedTree(Application& app, Collection c);
 
 }  // namespace kelmor

@@ -9,9 +9,15 @@
 
 namespace kelmor {
 
-// Popup-menu items.
 // Shown when a name is longer than a tree item keeps (kTreeTextLimit bytes).
 inline constexpr const char* kNameTooLong = "名称太长，不能超过255个汉字（510个字节）";
+
+// A name the tree cannot keep whole would come back cut from the saved tree: renaming or
+// deleting it would then match no row, and an entry of that name could not be found again from
+// its item. True (after saying so) for such a name.
+bool RefuseLongName(const Text& name);
+
+// Popup-menu items.
 
 void AddCategory(Application& app);      // "增加一类"
 void AddEntry(Application& app);         // "增加二类"

@@ -25,28 +25,25 @@ constexpr std::array<const char*, 7> kPrescriptionLabels = {
     "【药方名称】：",     "\r\n【配    方】：", "\r\n【类    别】：", "\r\n【制    法】：",
     "\r\n【功    用】：", "\r\n【禁    忌】：", "\r\n【附    注】："};
 
-template <std::size_t N>
-Text Compose(const std::array<const char*, N>& labels, const std::array<Text, N>& values) {
-  std::size_t size = 0;
-  for (std::size_t i = 0; i < N; ++i)
-    size += std::char_traits<char>::length(labels[i]) + values[i].size();
-  Text page;
-  page.reserve(size);
-  for (std::size_t i = 0; i < N; ++i) {
-    page += labels[i];
-    page += values[i];
-  }
-  return page;
-}
-
 }  // namespace
 
-Text HerbPage(const std::array<Text, 13>& values) {
-  return Compose(kHerbLabels, values);
-}
+const PageLayout kHerbPageLayout{kHerbPageColumns, kHerbLabels};
+const PageLayout kPrescriptionPageLayout{kPrescriptionPageColumns, kPrescriptionLabels};
 
-Text PrescriptionPage(const std::array<Text, 7>& values) {
-  return Compose(kPrescriptionLabels, values);
+Text ComposePage(const PageLayout& layout, std::span<const Text> values) {
+  const std::size_t n = layout.labels.size();
+  std::size_t size = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    size += std::char_traits<char>::length(layout.labels[i]);
+    if (i < values.size()) size += values[i].size();
+  }
+  Text page;
+  page.reserve(size);
+  for (std::size_t i = 0; i < n; ++i) {
+    page += layout.labels[i];
+    if (i < values.size()) page += values[i];
+  }
+  return page;
 }
 
 }  // namespace kelmor

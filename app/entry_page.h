@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 #include "runtime/value.h"
 
@@ -15,8 +16,15 @@ inline constexpr std::array<const char*, 13> kHerbPageColumns = {
 inline constexpr std::array<const char*, 7> kPrescriptionPageColumns = {
     "药方名称", "配方", "类别", "制法", "功用", "禁忌", "备注"};
 
-// values[i] is the text of column kHerbPageColumns[i] (or kPrescriptionPageColumns[i]).
-Text HerbPage(const std::array<Text, 13>& values);
-Text PrescriptionPage(const std::array<Text, 7>& values);
+// The columns a page shows and the label before each (as long as the columns).
+struct PageLayout {
+  std::span<const char* const> columns;
+  std::span<const char* const> labels;
+};
+extern const PageLayout kHerbPageLayout;
+extern const PageLayout kPrescriptionPageLayout;
+
+// values[i] is the text of layout.columns[i]; a missing value counts as empty.
+Text ComposePage(const PageLayout& layout, std::span<const Text> values);
 
 }  // namespace kelmor

@@ -1,7 +1,9 @@
 #include "app/entry_view.h"
 
+#include <vector>
+
 #include "app/entry_page.h"
-#include "app/sql_values.h"
+#include "app/statements.h"
 #include "runtime/rich_edit_control.h"
 #include "sqlite_access/sqlite_table.h"
 
@@ -13,14 +15,15 @@ void ApplyDetailCharFormat(Application& app) {
 
 namespace {
 
-template <std::size_t N>
+// The first row of the entry table that satisfies `condition`, its columns read into `values`.
 bool ReadEntry(Application& app, const char* table_name, const Text& condition,
-               const std::array<const char*, N>& columns, std::array<Text, N>& values) {
+               std::span<const char* const> columns, std::vector<Text>& values) {
   SqliteTable table;
   if (!table.Open(table_name, *app.database)) return false;
   const bool found = table.Find(condition);
   if (found) {
-    for (std::size_t i = 0; i < N; ++i) values[i] = table.ReadText(columns[i]);
+    values.reserve(columns.size());
+    for (const char* column : columns) values.push_back(table.ReadText(column));
   }
   table.Close();
   return found;
@@ -30,17 +33,11 @@ bool ReadEntry(Application& app, const char* table_name, const Text& condition,
 
 void ShowEntry(Application& app, const Text& name) {
   if (!app.database) return;
-  if (app.collection_mode == kHerbs) {
-    std::array<Text, 13> values;
-    if (ReadEntry(app, "zymm", "药物名称='" + DoubleQuotes(name) + "'", kHerbPageColumns, values)) {
-      SetText(app.Page(), HerbPage(values));
-    }
-  } else if (app.collection_mode == kPrescriptions) {
-    std::array<Text, 7> values;
-    if (ReadEntry(app, "yfmm", "药方名称='" + DoubleQuotes(name) + "'", kPrescriptionPageColumns,
-                  values)) {
-      SetText(app.Page(), PrescriptionPage(values));
-    }
+  const CollectionDescription& c = app.CurrentCollection();
+  std::vector<Text> values;
+  if (ReadEntry(app, c.entry_table, statements::EntryCondition(c.collection, name), c.page.columns,
+                values)) {
+    SetText(app.Page(), ComposePage(c.page, values));
   }
 }
 

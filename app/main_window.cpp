@@ -8,6 +8,7 @@
 #include "app/entry_view.h"
 #include "app/window_templates.h"
 #include "runtime/codec.h"
+#include "runtime/key_codes.h"
 #include "runtime/text_commands.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
@@ -21,7 +22,7 @@ namespace {
 std::int32_t TreeControlId(const Application& app) {
   const WindowTemplate& t = GetWindowTemplate(app.main_window);
   for (std::size_t i = 0; i < t.controls.size(); ++i) {
-    if (t.controls[i].name == "树型框1") return static_cast<std::int32_t>(i);
+    if (t.controls[i].name == main_controls::kTree) return static_cast<std::int32_t>(i);
   }
   return -1;
 }
@@ -46,11 +47,11 @@ void ReportUnopenedDatabase(const Application& app) {
 }  // namespace
 
 void StartUp(Application& app) {
-  app.collection_mode = kHerbs;
+  app.collection_mode = Collection::Herbs;
   // A missing file is never created; the window stays empty, and a terminal learns why.
   if (!app.database->Open(app.database_file, false)) ReportUnopenedDatabase(app);
   app.tree_accessor->Bind(app.main_window, TreeControlId(app));
-  ShowSavedTree(app, "1");
+  ShowSavedTree(app, Collection::Herbs);
   app.detail_char_format->size = 10;
   ApplyDetailCharFormat(app);
   FillFieldChooser(app);
@@ -58,10 +59,10 @@ void StartUp(Application& app) {
 
 void LayoutMainWindow(Application& app) {
   const ControlRef window{app.main_window, ""};
-  MoveControl(app.Main("图片框1"), 0, 0, GetWidth(window), 40);
+  MoveControl(app.Main(main_controls::kStrip), 0, 0, GetWidth(window), 40);
   MoveControl(app.Tree(), 0, 40, 180, GetHeight(window) - 80);
   const int t = GetHeight(app.Tree());
-  MoveControl(app.Main("分隔条1"), 180, 40, 3, t);
+  MoveControl(app.Main(main_controls::kSplitter), 180, 40, 3, t);
   MoveControl(app.Page(), 183, 40, GetWidth(window) - 190, t);
   // Too narrow a window for the bar at 180: it goes where a drag could put it.
   if (AllowedSplitterPosition(180, GetWidth(window)) != 180) MoveSplitter(app, 180);
@@ -75,13 +76,12 @@ void MoveSplitter(Application& app, int p) {
   MoveControl(app.Tree(), 0, GetTop(app.Tree()), p, GetHeight(app.Tree()));
   MoveControl(app.Page(), p + 4, GetTop(app.Page()), GetWidth(window) - p - 11,
               GetHeight(app.Page()));
-  MoveControl(app.Main("分隔条1"), p);
+  MoveControl(app.Main(main_controls::kSplitter), p);
 }
 
-void SwitchCollection(Application& app, int mode) {
-  app.collection_mode = mode;
-  if (mode == kHerbs) ShowSavedTree(app, "1");
-  if (mode == kPrescriptions) ShowSavedTree(app, "2");
+void SwitchCollection(Application& app, Collection c) {
+  app.collection_mode = c;
+  ShowSavedTree(app, c);
   FillFieldChooser(app);
 }
 
@@ -89,13 +89,12 @@ void FillFieldChooser(Application& app) {
   Application::BusyScope busy(app);
   SqliteTable table;
   ComboClear(app.FieldChooser());
-  const bool herbs = app.collection_mode == kHerbs;
-  if (!herbs && app.collection_mode != kPrescriptions) return;
-  table.Open(herbs ? "zymm" : "yfmm", *app.database);
+  const CollectionDescription& c = app.CurrentCollection();
+  table.Open(c.entry_table, *app.database);
   for (const Text& name : table.FieldNames()) {
     if (name == "id") continue;
     // The herb table hides only a column spelt exactly TYPE; the prescription table any case.
-    if (herbs ? name == "TYPE" : ToLower(name) == "type") continue;
+    if ((c.category_column_any_case ? ToLower(name) : name) == c.category_column) continue;
     ComboAddItem(app.FieldChooser(), name);
     DoEvents();
     if (!IsWindowLoaded(app.main_window)) return;
@@ -122,13 +121,14 @@ void WireMainWindow(Application& app) {
   const ControlRef window{app.main_window, ""};
   OnEvent(window, Event::Created, [a] { StartUp(*a); });
   OnEvent(window, Event::SizeChanged, [a] { LayoutMainWindow(*a); });
-  OnSplitterMoved(app.Main("分隔条1"), [a](int p) { MoveSplitter(*a, p); });
-  OnEvent(app.Main("按钮1"), Event::Clicked, app.Guarded([a] { SwitchCollection(*a, kHerbs); }));
-  OnEvent(app.Main("按钮2"), Event::Clicked,
-          app.Guarded([a] { SwitchCollection(*a, kPrescriptions); }));
-  OnEvent(app.Main("按钮4"), Event::Clicked, [a] { StartSearch(*a); });
-  OnKeyPressed(app.Main("编辑框1"), [a](int key) {
-    if (key == 13) StartSearch(*a);
+  OnSplitterMoved(app.Main(main_controls::kSplitter), [a](int p) { MoveSplitter(*a, p); });
+  OnEvent(app.Main(main_controls::kHerbsButton), Event::Clicked,
+          app.Guarded([a] { SwitchCollection(*a, Collection::Herbs); }));
+  OnEvent(app.Main(main_controls::kPrescriptionsButton), Event::Clicked,
+          app.Guarded([a] { SwitchCollection(*a, Collection::Prescriptions); }));
+  OnEvent(app.Main(main_controls::kSearchButton), Event::Clicked, [a] { StartSearch(*a); });
+  OnKeyPressed(app.SearchBox(), [a](int key) {
+    if (key == kKeyEnter) StartSearch(*a);
   });
   OnEvent(app.Tree(), Event::RightButtonReleased, [a] { ShowTreePopupMenu(*a); });
   OnEvent(app.Tree(), Event::MenuKeyPressed, [a] { ShowTreePopupMenu(*a); });
@@ -138,7 +138,7 @@ void WireMainWindow(Application& app) {
     ShowCurrentEntry(*a);
   });
   OnKeyPressed(app.Tree(), [a](int key) {
-    if (key == 13) ShowCurrentEntry(*a);
+    if (key == kKeyEnter) ShowCurrentEntry(*a);
   });
   OnLabelEditFinished(app.Tree(), [a](int index) -> std::optional<bool> {
     if (!a->CommandMayStart()) return false;  // keep the tree as the build leaves it

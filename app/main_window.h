@@ -18,8 +18,8 @@ void LayoutMainWindow(Application& app);
 // where the layout puts it (W - 7).
 void MoveSplitter(Application& app, int p);
 
-// "中药" (1) and "药方" (2): the saved tree of that collection and its field chooser.
-void SwitchCollection(Application& app, int mode);
+// "中药" and "药方": the saved tree of that collection and its field chooser.
+void SwitchCollection(Application& app, Collection c);
 
 // The column names of the current entry table, except the id and category columns.
 void FillFieldChooser(Application& app);

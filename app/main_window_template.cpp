@@ -5,6 +5,7 @@ namespace kelmor {
 
 using templates::Control;
 using templates::Named;
+using namespace main_controls;
 
 namespace {
 
@@ -31,17 +32,17 @@ WindowTemplate MainWindowTemplate() {
   t.minimise_button = true;
   t.close_box = true;
 
-  t.controls.push_back(Control("图片框1", ControlKind::PictureBox, "", 0, 0, 648, 40));
-  t.controls.push_back(Control("按钮1", ControlKind::Button, "中药", 8, 8, 80, 20, "图片框1"));
-  t.controls.push_back(Control("按钮2", ControlKind::Button, "药方", 96, 8, 80, 20, "图片框1"));
+  t.controls.push_back(Control(kStrip, ControlKind::PictureBox, "", 0, 0, 648, 40));
+  t.controls.push_back(Control(kHerbsButton, ControlKind::Button, "中药", 8, 8, 80, 20, kStrip));
   t.controls.push_back(
-      Named(Control("组合框1", ControlKind::ComboBox, "", 312, 8, 100, 20, "图片框1"), "查询项目"));
+      Control(kPrescriptionsButton, ControlKind::Button, "药方", 96, 8, 80, 20, kStrip));
   t.controls.push_back(
-      Named(Control("编辑框1", ControlKind::EditBox, "", 424, 8, 104, 20, "图片框1"), "查询内容"));
-  t.controls.push_back(Control("按钮4", ControlKind::Button, "查询", 544, 8, 80, 20));
+      Named(Control(kFieldChooser, ControlKind::ComboBox, "", 312, 8, 100, 20, kStrip), "查询项目"));
+  t.controls.push_back(
+      Named(Control(kSearchBox, ControlKind::EditBox, "", 424, 8, 104, 20, kStrip), "查询内容"));
+  t.controls.push_back(Control(kSearchButton, ControlKind::Button, "查询", 544, 8, 80, 20));
 
-  ControlTemplate tree =
-      Named(Control("树型框1", ControlKind::TreeBox, "", 0, 40, 120, 368), "分类");
+  ControlTemplate tree = Named(Control(kTree, ControlKind::TreeBox, "", 0, 40, 120, 368), "分类");
   tree.tree.text_colour = 0x800000;
   tree.tree.background = 0xFFFFFF;
   tree.tree.lines = true;
@@ -58,10 +59,9 @@ WindowTemplate MainWindowTemplate() {
   tree.tree.image_height = 15;
   t.controls.push_back(tree);
 
-  t.controls.push_back(Control("分隔条1", ControlKind::SplitterBar, "", 120, 40, 4, 368));
+  t.controls.push_back(Control(kSplitter, ControlKind::SplitterBar, "", 120, 40, 4, 368));
 
-  ControlTemplate page =
-      Named(Control("编辑框", ControlKind::RichEdit, "", 124, 40, 514, 344), "内容");
+  ControlTemplate page = Named(Control(kPage, ControlKind::RichEdit, "", 124, 40, 514, 344), "内容");
   page.rich.read_only = true;
   page.rich.multi_line = true;
   page.rich.word_wrap = true;

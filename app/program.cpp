@@ -6,17 +6,11 @@
 #include "runtime/window_framework.h"
 
 namespace kelmor {
-namespace {
-
-constexpr int kFlagsStop = 16;
-
-}  // namespace
-
 int RunProgram(const Text& program_folder) {
   // Without its folder the book would open, compact and back up files at the root of the file
   // system instead.
   if (program_folder.empty()) {
-    MsgBox(Value::FromText(kUnusableFolderMessage), kFlagsStop, Text("【Kelmor】"));
+    MsgBox(Value::FromText(kUnusableFolderMessage), kMsgBoxStop, Text("【Kelmor】"));
     return 1;
   }
   ApplicationOptions options;

@@ -6,6 +6,7 @@
 #include "runtime/char_format.h"
 #include "runtime/cursor_commands.h"
 #include "runtime/dialogs.h"
+#include "runtime/key_codes.h"
 #include "runtime/list_view_control.h"
 #include "runtime/rich_edit_control.h"
 #include "runtime/text_commands.h"
@@ -16,8 +17,6 @@
 namespace kelmor {
 
 namespace {
-
-constexpr const char* kResultList = "超级列表框1";
 
 // The rich edit counts characters; a GBK lead byte and its trail byte are one.
 int CharacterCount(const Text& text) {
@@ -36,12 +35,12 @@ void StartSearch(Application& app) {
   const ControlRef chooser = app.FieldChooser();
   const int field = GetComboIndex(chooser);
   if (field == -1) {
-    MsgBox(Value::FromText("请选择查询项目"));
+    MsgBox(Value::FromText("请选择查询项目"), kMsgBoxOk);
     return;
   }
-  const Text term = GetText(app.Main("编辑框1"));
+  const Text term = GetText(app.SearchBox());
   if (term.empty()) {
-    MsgBox(Value::FromText("请查询内容"));
+    MsgBox(Value::FromText("请查询内容"), kMsgBoxOk);
     return;
   }
   app.search_condition = statements::SearchCondition(ComboItemText(chooser, field), term);
@@ -51,20 +50,19 @@ void StartSearch(Application& app) {
 void FillResults(Application& app) {
   SqliteTable table;
   WaitCursor();
-  const bool herbs = app.collection_mode == kHerbs;
-  SetText({app.search_window, ""}, herbs ? "【中  药】查询" : "【药  方】查询");
-  const ControlRef list{app.search_window, kResultList};
-  const char* name_column = herbs ? "药物名称" : "药方名称";
-  if (app.database && table.Open(herbs ? "zymm" : "yfmm", *app.database)) {
+  const CollectionDescription& c = app.CurrentCollection();
+  SetText({app.search_window, ""}, c.search_title);
+  const ControlRef list{app.search_window, search_controls::kResultList};
+  if (app.database && table.Open(c.entry_table, *app.database)) {
     while (!table.IsEnd()) {
       table.Next();
       // Find leaves the row where it was when nothing matches from here on, and nothing can
       // match from a later row either, so the walk ends there.
       if (!table.Find(app.search_condition)) break;
-      const Text name = table.ReadText(name_column);
+      const Text name = table.ReadText(c.name_column);
       if (name.empty()) continue;
-      const Text summary =
-          herbs ? LeftText(table.ReadText("功能主治"), 100) : table.ReadText("功用");
+      Text summary = table.ReadText(c.summary_column);
+      if (c.summary_bytes > 0) summary = LeftText(summary, c.summary_bytes);
       AddRow(list);
       const int row = GetRowCount(list) - 1;
       SetCellText(list, row, 0, table.ReadText("类别"));
@@ -78,7 +76,7 @@ void FillResults(Application& app) {
 
 void OpenResult(Application& app) {
   if (!app.CommandMayStart()) return;
-  const ControlRef list{app.search_window, kResultList};
+  const ControlRef list{app.search_window, search_controls::kResultList};
   const Text name = GetCellText(list, GetCurrentRow(list), 1);
   if (name.empty()) return;
   const ControlRef tree = app.Tree();
@@ -89,7 +87,7 @@ void OpenResult(Application& app) {
   ShowEntry(app, name);
 
   const ControlRef page = app.Page();
-  const Text term = GetText(app.Main("编辑框1"));
+  const Text term = GetText(app.SearchBox());
   const int found = FindText(page, 1, false, true, term);
   if (found >= 0) {
     SetSelectionStart(page, found);
@@ -106,13 +104,14 @@ void OpenResult(Application& app) {
 void WireSearchWindow(Application& app) {
   Application* a = &app;
   OnEvent({app.search_window, ""}, Event::Created, [a] { FillResults(*a); });
-  OnEvent({app.search_window, kResultList}, Event::DoubleClicked, [a] { OpenResult(*a); });
-  OnKeyPressed({app.search_window, kResultList}, [a](int key) {
-    if (key == 13) OpenResult(*a);
+  OnEvent({app.search_window, search_controls::kResultList}, Event::DoubleClicked,
+          [a] { OpenResult(*a); });
+  OnKeyPressed({app.search_window, search_controls::kResultList}, [a](int key) {
+    if (key == kKeyEnter) OpenResult(*a);
   });
   const WindowId w = app.search_window;
   OnKeyPressed({w, ""}, [w](int key) {
-    if (key == 27) CloseWindow(w);
+    if (key == kKeyEscape) CloseWindow(w);
   });
 }
 

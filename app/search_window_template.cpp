@@ -19,7 +19,8 @@ WindowTemplate SearchWindowTemplate() {
   t.close_box = true;
 
   ControlTemplate list =
-      Named(Control("超级列表框1", ControlKind::ListView, "", 0, 0, 472, 208), "查询结果");
+      Named(Control(search_controls::kResultList, ControlKind::ListView, "", 0, 0, 472, 208),
+            "查询结果");
   list.list.columns = {{"类别", 80}, {"名称", 120}, {"功效", 280}};
   list.list.show_header = true;
   list.list.full_row_select = true;

@@ -5,22 +5,23 @@
 namespace kelmor::statements {
 namespace {
 
-bool Herbs(Collection c) {
-  return c == Collection::Herbs;
-}
 const char* TreeTable(Collection c) {
-  return Herbs(c) ? "zylb" : "yflb";
+  return Describe(c).category_table;
 }
 const char* EntryTable(Collection c) {
-  return Herbs(c) ? "zymm" : "yfmm";
+  return Describe(c).entry_table;
 }
 const char* NameColumn(Collection c) {
-  return Herbs(c) ? "药物名称" : "药方名称";
+  return Describe(c).name_column;
 }
 
 // Quote doubling is a plain byte replacement: a GBK second byte is never 0x27.
 Text Q(const Text& v) {
   return DoubleQuotes(v);
+}
+
+Text FieldValue(std::span<const Text> fields, std::size_t i) {
+  return i < fields.size() ? Q(fields[i]) : Text();
 }
 
 }  // namespace
@@ -42,10 +43,8 @@ Text InsertCategory(Collection c, const Text& name) {
 }
 
 Text RenameNode(Collection c, const Text& new_name, const Text& old_name) {
-  if (Herbs(c)) {
-    return "update  zylb set type='" + Q(new_name) + "' where type='" + Q(old_name) + "'";
-  }
-  return "update yflb set type='" + Q(new_name) + "'  where type='" + Q(old_name) + "'";
+  const CollectionDescription& d = Describe(c);
+  return d.rename_node_head + Q(new_name) + d.rename_node_where + Q(old_name) + "'";
 }
 
 Text RenameEntriesCategory(Collection c, const Text& new_name, const Text& old_name) {
@@ -71,34 +70,27 @@ Text InsertEntryTreeRow(Collection c, const Text& name, const Text& category) {
          TreeTable(c) + " where type='" + Q(category) + "'";
 }
 
-Text InsertHerb(const Text& name, const Text& category, const HerbFields& f) {
-  return "insert into "
-         "zymm(type,药物名称,类别,英文名称,别名,来源,植物形态1,植物形态2,生长地,采制,化学成分,"
-         "性味,功能主治,附注)values('" +
-         Q(category) + "', '" + Q(name) + "','" + Q(category) + "','" + Q(f.english_name) + "','" +
-         Q(f.alias) + "','" + Q(f.source) + "','" + Q(f.plant_form1) + "','" + Q(f.plant_form2) +
-         "','" + Q(f.habitat) + "','" + Q(f.processing) + "','" + Q(f.components) + "','" +
-         Q(f.nature) + "','" + Q(f.indications) + "','" + Q(f.notes) + "')";
+// The separator after the first value is "', '" (with a space), all others "','".
+Text InsertEntry(Collection c, const Text& name, const Text& category,
+                 std::span<const Text> fields) {
+  const CollectionDescription& d = Describe(c);
+  Text columns = Text("type,") + d.name_column + ",类别";
+  Text values = "'" + Q(category) + "', '" + Q(name) + "','" + Q(category) + "'";
+  for (std::size_t i = 0; i < d.fields.size(); ++i) {
+    columns += Text(",") + d.fields[i];
+    values += ",'" + FieldValue(fields, i) + "'";
+  }
+  return Text("insert into ") + d.entry_table + "(" + columns + ")values(" + values + ")";
 }
 
-Text UpdateHerb(const Text& name, const HerbFields& f) {
-  return "update zymm set 英文名称='" + Q(f.english_name) + "',别名='" + Q(f.alias) + "',来源='" +
-         Q(f.source) + "',植物形态1='" + Q(f.plant_form1) + "',植物形态2='" + Q(f.plant_form2) +
-         "',生长地='" + Q(f.habitat) + "',采制='" + Q(f.processing) + "',化学成分='" +
-         Q(f.components) + "',性味='" + Q(f.nature) + "',功能主治='" + Q(f.indications) +
-         "',附注='" + Q(f.notes) + "' where 药物名称='" + Q(name) + "'";
-}
-
-Text InsertPrescription(const Text& name, const Text& category, const PrescriptionFields& f) {
-  return "insert into yfmm(type,药方名称,类别,配方,制法,功用,禁忌,备注)values('" + Q(category) +
-         "', '" + Q(name) + "','" + Q(category) + "','" + Q(f.formula) + "','" + Q(f.preparation) +
-         "','" + Q(f.effect) + "','" + Q(f.contra) + "','" + Q(f.remarks) + "')";
-}
-
-Text UpdatePrescription(const Text& name, const PrescriptionFields& f) {
-  return "update yfmm set 配方='" + Q(f.formula) + "',制法='" + Q(f.preparation) + "',功用='" +
-         Q(f.effect) + "',禁忌='" + Q(f.contra) + "',备注='" + Q(f.remarks) + "' where 药方名称='" +
-         Q(name) + "'";
+Text UpdateEntry(Collection c, const Text& name, std::span<const Text> fields) {
+  const CollectionDescription& d = Describe(c);
+  Text sql = Text("update ") + d.entry_table + " set ";
+  for (std::size_t i = 0; i < d.fields.size(); ++i) {
+    if (i > 0) sql += ",";
+    sql += Text(d.fields[i]) + "='" + FieldValue(fields, i) + "'";
+  }
+  return sql + " where " + d.name_column + "='" + Q(name) + "'";
 }
 
 Text EntryCondition(Collection c, const Text& name) {
@@ -106,7 +98,7 @@ Text EntryCondition(Collection c, const Text& name) {
 }
 
 Text SavedTreeCondition(Collection c) {
-  return Herbs(c) ? "id=1" : "id=2";
+  return Text("id=") + Describe(c).saved_tree_row;
 }
 
 Text SearchCondition(const Text& column, const Text& term) {

@@ -52,7 +52,7 @@ void RegisterAll(BenchWorld& w, double min_time) {
     w.UseDatabase(w.small_file());
   });
   add("show_saved_tree_20k/program", [&w](benchmark::State& s) {
-    for (auto _ : s) ShowSavedTree(w.app(), "1");
+    for (auto _ : s) ShowSavedTree(w.app(), Collection::Herbs);
   });
   add("show_saved_tree_20k/floor", [db](benchmark::State& s) {
     for (auto _ : s) benchmark::DoNotOptimize(FloorShowSavedTree(db));
@@ -108,10 +108,10 @@ void RegisterParts(BenchWorld& w) {
     benchmark::RegisterBenchmark(name, body)->Unit(benchmark::kMillisecond)->UseRealTime();
   };
   add("parts/load_tree_20k", [&w](benchmark::State& s) {
-    for (auto _ : s) benchmark::DoNotOptimize(LoadTree(w.app(), "1"));
+    for (auto _ : s) benchmark::DoNotOptimize(LoadTree(w.app(), Collection::Herbs));
   });
   add("parts/set_tree_content_20k", [&w](benchmark::State& s) {
-    const Bytes content = LoadTree(w.app(), "1");
+    const Bytes content = LoadTree(w.app(), Collection::Herbs);
     for (auto _ : s) SetTreeContent(w.app().Tree(), content);
   });
   add("parts/get_tree_content_20k", [&w](benchmark::State& s) {

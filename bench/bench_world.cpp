@@ -66,7 +66,7 @@ BenchWorld::BenchWorld(bool large) {
   last_herb_utf8 = LastHerbUtf8(small_file_);
   last_herb = Utf8ToLocal(last_herb_utf8).value_or(Text());
 
-  const Bytes tree = LoadTree(*app_, "1");
+  const Bytes tree = LoadTree(*app_, Collection::Herbs);
   if (tree.empty()) throw std::runtime_error("the saved tree is empty");
   while (tree_content_1mb.size() < (1u << 20)) {
     tree_content_1mb.insert(tree_content_1mb.end(), tree.begin(), tree.end());
@@ -92,8 +92,8 @@ BenchWorld::~BenchWorld() {
 void BenchWorld::UseDatabase(const std::string& file) {
   app_->database->Close();
   app_->database->Open(file, false);
-  app_->collection_mode = kHerbs;
-  ShowSavedTree(*app_, "1");
+  app_->collection_mode = Collection::Herbs;
+  ShowSavedTree(*app_, Collection::Herbs);
 }
 
 void BenchWorld::ClearResults() {

@@ -113,7 +113,7 @@ void FuzzEntryView(Input input) {
   Store(db, "lbsj", "sj", 1, pieces.Next(), false);
   const Bytes term = pieces.Next();
 
-  SwitchCollection(app, kHerbs);
+  SwitchCollection(app, Collection::Herbs);
   ShowEntry(app, "甲");
   Require(!GetText(app.Page()).empty(), "the herb page is shown");
   ShowEntry(app, Text(term.begin(), term.end()));
@@ -123,7 +123,7 @@ void FuzzEntryView(Input input) {
   CloseWindow(app.search_window);
   DoEvents();
 
-  SwitchCollection(app, kPrescriptions);
+  SwitchCollection(app, Collection::Prescriptions);
   ShowEntry(app, "丙");
   Require(!GetText(app.Page()).empty(), "the prescription page is shown");
 }

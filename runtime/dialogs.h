@@ -9,6 +9,11 @@
 
 namespace kelmor {
 
+// Flags of MsgBox as the book uses them (MB_* values).
+inline constexpr int kMsgBoxOk = 0;     // an OK button only
+inline constexpr int kMsgBoxYesNo = 4;  // Yes and No buttons
+inline constexpr int kMsgBoxStop = 16;  // an OK button with the stop (error) icon
+
 // Answer codes of MsgBox.
 inline constexpr int kAnswerOk = 0;
 inline constexpr int kAnswerCancel = 1;

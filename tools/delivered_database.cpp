@@ -10,10 +10,11 @@
 #include "app/application.h"
 #include "app/category_tree.h"
 #include "app/main_window.h"
-#include "app/sql_values.h"
+#include "app/statements.h"
 #include "runtime/codec.h"
 #include "runtime/window_commands.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tools/book_schema.h"
 
 namespace kelmor::tools {
 
@@ -21,45 +22,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-}  // namespace
-
-const char* const kDatabaseSchema =
-    "CREATE TABLE zylb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-    "CREATE TABLE yflb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-    "CREATE TABLE zymm(id INTEGER PRIMARY KEY, TYPE TEXT, 药物名称 TEXT, 类别 TEXT, 英文名称 TEXT,"
-    " 别名 TEXT, 来源 TEXT, 植物形态1 TEXT, 植物形态2 TEXT, 生长地 TEXT, 采制 TEXT, 化学成分 TEXT,"
-    " 性味 TEXT, 功能主治 TEXT, 附注 TEXT);"
-    "CREATE TABLE yfmm(id INTEGER PRIMARY KEY, type TEXT, 药方名称 TEXT, 类别 TEXT, 配方 TEXT,"
-    " 制法 TEXT, 功用 TEXT, 禁忌 TEXT, 备注 TEXT);"
-    "CREATE TABLE lbsj(id INTEGER PRIMARY KEY, sj BLOB);"
-    "INSERT INTO lbsj(id, sj) VALUES(1, x''), (2, x'');";
-
-namespace {
-
-struct Collection {
+// A content file and the collection its rows go into.
+struct ContentFile {
   const char* file;
-  const char* category_table;
-  const char* entry_table;
-  const char* category_column;  // as the entry table declares it
-  const char* name_column;
-  std::vector<const char*> columns;  // entry columns after the category column
+  Collection collection;
 };
 
-const Collection kHerbCollection{
-    "herbs.tsv",
-    "zylb",
-    "zymm",
-    "TYPE",
-    "药物名称",
-    {"药物名称", "类别", "英文名称", "别名", "来源", "植物形态1", "植物形态2", "生长地", "采制",
-     "化学成分", "性味", "功能主治", "附注"}};
-const Collection kPrescriptionCollection{
-    "prescriptions.tsv",
-    "yflb",
-    "yfmm",
-    "type",
-    "药方名称",
-    {"药方名称", "类别", "配方", "制法", "功用", "禁忌", "备注"}};
+const ContentFile kHerbContent{"herbs.tsv", Collection::Herbs};
+const ContentFile kPrescriptionContent{"prescriptions.tsv", Collection::Prescriptions};
 
 std::vector<std::string> SplitTabs(const std::string& line) {
   std::vector<std::string> fields;
@@ -72,22 +42,22 @@ std::vector<std::string> SplitTabs(const std::string& line) {
   }
 }
 
-Text Quoted(const Text& value) {
-  return "'" + DoubleQuotes(value) + "'";
-}
-
-bool InsertCollection(SqliteDB& db, const Collection& c, const ContentTable& table,
+bool InsertCollection(SqliteDB& db, const ContentFile& content, const ContentTable& table,
                       std::string& error) {
+  const Collection c = content.collection;
+  const CollectionDescription& d = Describe(c);
   std::map<Text, std::size_t> position;
   for (std::size_t i = 0; i < table.header.size(); ++i) position[table.header[i]] = i;
-  for (const char* column : c.columns) {
+  std::vector<const char*> needed = {d.name_column, "类别"};
+  needed.insert(needed.end(), d.fields.begin(), d.fields.end());
+  for (const char* column : needed) {
     if (!position.count(column)) {
-      error = std::string(c.file) + ": no column " + LocalToUtf8(column).value_or("?");
+      error = std::string(content.file) + ": no column " + LocalToUtf8(column).value_or("?");
       return false;
     }
   }
   const std::size_t category = position.at("类别");
-  const std::size_t name = position.at(c.name_column);
+  const std::size_t name = position.at(d.name_column);
   // First-level rows in the order the categories first appear, then one row per entry.
   std::vector<Text> categories;
   for (const auto& row : table.rows) {
@@ -96,23 +66,17 @@ bool InsertCollection(SqliteDB& db, const Collection& c, const ContentTable& tab
     }
   }
   for (const Text& cat : categories) {
-    if (!db.Execute(Text("insert into ") + c.category_table + "(type,xm)values(" + Quoted(cat) +
-                    ",0)")) {
+    if (!db.Execute(statements::InsertCategory(c, cat))) {
       error = "cannot insert a category";
       return false;
     }
   }
   for (const auto& row : table.rows) {
-    Text sql = Text("insert into ") + c.category_table + "(type,xm)select " + Quoted(row[name]) +
-               ",id from " + c.category_table + " where type=" + Quoted(row[category]) +
-               " and xm=0";
-    Text columns = c.category_column;
-    Text values = Quoted(row[category]);
-    for (const char* column : c.columns) {
-      columns += Text(",") + column;
-      values += "," + Quoted(row[position.at(column)]);
-    }
-    sql += Text(";insert into ") + c.entry_table + "(" + columns + ")values(" + values + ")";
+    std::vector<Text> fields;
+    for (const char* column : d.fields) fields.push_back(row[position.at(column)]);
+    // Only under the first-level row: an entry may share its category's name.
+    const Text sql = statements::InsertEntryTreeRow(c, row[name], row[category]) + " and xm=0;" +
+                     statements::InsertEntry(c, row[name], row[category], fields);
     if (!db.Execute(sql)) {
       error = "cannot insert an entry";
       return false;
@@ -132,10 +96,10 @@ bool SaveBothTrees(const fs::path& file, std::string& error) {
     return false;
   }
   bool ok = true;
-  for (int mode : {kHerbs, kPrescriptions}) {
-    SwitchCollection(app, mode);
+  for (const Collection c : kCollections) {
+    SwitchCollection(app, c);
     UpdateTree(app);
-    if (LoadTree(app, CollectionDigit(mode)).empty()) ok = false;
+    if (LoadTree(app, c).empty()) ok = false;
   }
   CloseWindow(app.main_window);
   DoEvents();
@@ -190,8 +154,8 @@ bool MakeDeliveredDatabase(const fs::path& content_dir, const fs::path& target,
     return false;
   }
   ContentTable herbs, prescriptions;
-  if (!ReadContentTable(content_dir / kHerbCollection.file, herbs, error) ||
-      !ReadContentTable(content_dir / kPrescriptionCollection.file, prescriptions, error)) {
+  if (!ReadContentTable(content_dir / kHerbContent.file, herbs, error) ||
+      !ReadContentTable(content_dir / kPrescriptionContent.file, prescriptions, error)) {
     return false;
   }
   const fs::path part = target.string() + ".part";
@@ -200,9 +164,8 @@ bool MakeDeliveredDatabase(const fs::path& content_dir, const fs::path& target,
   {
     SqliteDB db;
     ok = db.Open(part.string(), true) && db.Execute(kDatabaseSchema) && db.BeginTransaction() &&
-         InsertCollection(db, kHerbCollection, herbs, error) &&
-         InsertCollection(db, kPrescriptionCollection, prescriptions, error) &&
-         db.CommitTransaction();
+         InsertCollection(db, kHerbContent, herbs, error) &&
+         InsertCollection(db, kPrescriptionContent, prescriptions, error) && db.CommitTransaction();
     if (!ok && error.empty()) error = "cannot write " + part.string();
     db.Close();
   }

@@ -11,9 +11,6 @@
 
 namespace kelmor::tools {
 
-// The five tables of kelmor.db and the two empty lbsj rows, as one SQL text.
-extern const char* const kDatabaseSchema;
-
 // One table of content: the header names and the rows, every field already GBK.
 struct ContentTable {
   std::vector<Text> header;

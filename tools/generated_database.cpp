@@ -8,8 +8,11 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/collection.h"
+#include "runtime/codec.h"
 #include "sqlite_access/handles.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tools/book_schema.h"
 #include "tools/delivered_database.h"
 
 namespace kelmor::tools {
@@ -129,52 +132,113 @@ std::string Planted(int index, int count) {
   return {};
 }
 
-bool WriteCollection(sqlite3* db, Writer& w, int entries, int categories, bool herbs) {
-  Insert category(db, herbs ? Utf8(u8"insert into zylb(type,xm)values(?,?)")
-                            : Utf8(u8"insert into yflb(type,xm)values(?,?)"));
-  Insert entry(db, herbs ? Utf8(u8"insert into zymm(TYPE,药物名称,类别,英文名称,别名,来源,植物形态1,"
-                                u8"植物形态2,生长地,采制,化学成分,性味,功能主治,附注)"
-                                u8"values(?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
-                         : Utf8(u8"insert into yfmm(type,药方名称,类别,配方,制法,功用,禁忌,备注)"
-                                u8"values(?,?,?,?,?,?,?,?)"));
+// How one made-up field is written: Latin words or Chinese text of a length between lo and hi,
+// or the indications text (about 80 characters), where the herbs carry the planted terms.
+struct MadeUpField {
+  enum Kind { kText, kLatin, kIndications };
+  const char* column;  // GBK, as the collection's description names it
+  Kind kind;
+  int lo;
+  int hi;
+};
+
+// What the made-up entries of one collection look like.
+struct MadeUpCollection {
+  Collection collection;
+  const char8_t* category_suffix;
+  const char8_t* entry_suffix;
+  bool planted;  // whether its indications carry the planted search terms
+  std::vector<MadeUpField> fields;
+};
+
+const MadeUpCollection kMadeUpHerbs{Collection::Herbs,
+                                    u8"类",
+                                    u8"",
+                                    true,
+                                    {{"英文名称", MadeUpField::kLatin, 10, 30},
+                                     {"别名", MadeUpField::kText, 10, 20},
+                                     {"来源", MadeUpField::kText, 10, 40},
+                                     {"植物形态1", MadeUpField::kText, 10, 60},
+                                     {"植物形态2", MadeUpField::kText, 10, 30},
+                                     {"生长地", MadeUpField::kText, 10, 30},
+                                     {"采制", MadeUpField::kText, 10, 60},
+                                     {"化学成分", MadeUpField::kText, 10, 60},
+                                     {"性味", MadeUpField::kText, 10, 20},
+                                     {"功能主治", MadeUpField::kIndications, 0, 0},
+                                     {"附注", MadeUpField::kText, 10, 60}}};
+const MadeUpCollection kMadeUpPrescriptions{Collection::Prescriptions,
+                                            u8"方类",
+                                            u8"汤",
+                                            false,
+                                            {{"配方", MadeUpField::kText, 20, 60},
+                                             {"制法", MadeUpField::kText, 10, 60},
+                                             {"功用", MadeUpField::kIndications, 0, 0},
+                                             {"禁忌", MadeUpField::kText, 10, 30},
+                                             {"备注", MadeUpField::kText, 10, 60}}};
+
+std::string Utf8Column(const char* gbk) {
+  return LocalToUtf8(gbk).value_or(std::string());
+}
+
+// The entry insert of a collection: the category column as the book declares it, the name, the
+// category and the fields, each bound as a parameter.
+std::string EntryInsert(const CollectionDescription& d) {
+  std::string columns =
+      std::string(d.category_column) + "," + Utf8Column(d.name_column) + "," + Utf8Column("类别");
+  std::string parameters = "?,?,?";
+  for (const char* field : d.fields) {
+    columns += "," + Utf8Column(field);
+    parameters += ",?";
+  }
+  return std::string("insert into ") + d.entry_table + "(" + columns + ")values(" + parameters +
+         ")";
+}
+
+const MadeUpField* FieldOf(const MadeUpCollection& m, const char* column) {
+  for (const MadeUpField& f : m.fields) {
+    if (std::string_view(f.column) == column) return &f;
+  }
+  return nullptr;
+}
+
+std::string MadeUpText(Writer& w, const MadeUpField& f, const std::string& planted) {
+  switch (f.kind) {
+    case MadeUpField::kLatin:
+      return w.Latin(f.lo, f.hi);
+    case MadeUpField::kIndications:
+      return w.Indications(planted);
+    case MadeUpField::kText:
+      break;
+  }
+  return w.Text(w.Between(f.lo, f.hi));
+}
+
+bool WriteCollection(sqlite3* db, Writer& w, int entries, int categories,
+                     const MadeUpCollection& m) {
+  const CollectionDescription& d = Describe(m.collection);
+  Insert category(
+      db, (std::string("insert into ") + d.category_table + "(type,xm)values(?,?)").c_str());
+  Insert entry(db, EntryInsert(d).c_str());
   if (!category.ok() || !entry.ok()) return false;
+  std::vector<const MadeUpField*> fields;
+  for (const char* column : d.fields) {
+    fields.push_back(FieldOf(m, column));
+    if (fields.back() == nullptr) return false;
+  }
   std::vector<std::string> category_names;
   for (int c = 0; c < categories; ++c) {
-    category_names.push_back(w.UniqueName(herbs ? u8"类" : u8"方类"));
+    category_names.push_back(w.UniqueName(m.category_suffix));
     if (!category.Run({category_names.back()}, 0)) return false;
   }
   // First-level rows got the ids 1 .. categories.
   for (int i = 0; i < entries && categories > 0; ++i) {
     const int c = static_cast<int>(w.Below(categories));
     const std::string& cat = category_names[c];
-    const std::string name = w.UniqueName(herbs ? u8"" : u8"汤");
+    const std::string name = w.UniqueName(m.entry_suffix);
     if (!category.Run({name}, c + 1)) return false;
-    std::vector<std::string> row;
-    if (herbs) {
-      row = {cat,
-             name,
-             cat,
-             w.Latin(10, 30),
-             w.Text(w.Between(10, 20)),
-             w.Text(w.Between(10, 40)),
-             w.Text(w.Between(10, 60)),
-             w.Text(w.Between(10, 30)),
-             w.Text(w.Between(10, 30)),
-             w.Text(w.Between(10, 60)),
-             w.Text(w.Between(10, 60)),
-             w.Text(w.Between(10, 20)),
-             w.Indications(Planted(i, entries)),
-             w.Text(w.Between(10, 60))};
-    } else {
-      row = {cat,
-             name,
-             cat,
-             w.Text(w.Between(20, 60)),
-             w.Text(w.Between(10, 60)),
-             w.Indications({}),
-             w.Text(w.Between(10, 30)),
-             w.Text(w.Between(10, 60))};
-    }
+    std::vector<std::string> row = {cat, name, cat};
+    const std::string planted = m.planted ? Planted(i, entries) : std::string();
+    for (const MadeUpField* f : fields) row.push_back(MadeUpText(w, *f, planted));
     if (!entry.Run(row)) return false;
   }
   return true;
@@ -191,9 +255,9 @@ bool MakeGeneratedDatabase(const fs::path& target, const GeneratedSize& size, bo
   {
     SqliteDB db;
     ok = db.Open(target.string(), true) && db.Execute(kDatabaseSchema) && db.BeginTransaction() &&
-         WriteCollection(db.connection(), w, size.herbs, size.herb_categories, true) &&
+         WriteCollection(db.connection(), w, size.herbs, size.herb_categories, kMadeUpHerbs) &&
          WriteCollection(db.connection(), w, size.prescriptions, size.prescription_categories,
-                         false) &&
+                         kMadeUpPrescriptions) &&
          db.CommitTransaction();
     db.Close();
   }

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/application.h"
 #include "platform/window.h"
+#include "runtime/dialogs.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
 #include "sqlite_access/sqlite_db.h"
@@ -36,6 +38,15 @@ class AppTest : public ::testing::Test {
     ASSERT_TRUE(LoadWindow(app_->main_window));
   }
 
+  // Makes File(): the book's schema, the herbs' sample tree (甲 with 人参, 丙) and the record of
+  // the herb 人参 with these fields.
+  void MakeSampleBook(const std::map<Text, Text>& herb_fields = {}) {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File(), true));
+    ASSERT_TRUE(CreateSchema(db) && InsertSampleTree(db, 1));
+    ASSERT_TRUE(InsertHerb(db, "人参", "甲", herb_fields));
+  }
+
   // Chooses a popup-menu item after a right click on the tree item (-1: empty space).
   void Menu(const char* caption, int item = -1) {
     driver_.ChooseMenuItem(Text(caption));
@@ -54,6 +65,11 @@ class AppTest : public ::testing::Test {
       names.push_back(now ? now->name : Text("?"));
     }
     return names;
+  }
+
+  // The MsgBox flags a message box was shown with: its buttons and icon, without the modality.
+  static int Flags(const platform::MessageBoxRequest& box) {
+    return static_cast<int>(box.type & 0xFF);
   }
 
   // The first tree item with the text, -1 when there is none.

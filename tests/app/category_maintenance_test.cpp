@@ -22,15 +22,7 @@ namespace {
 
 class CategoryMaintenanceTest : public test::AppTest {
  protected:
-  CategoryMaintenanceTest() {
-    SqliteDB db;
-    EXPECT_TRUE(db.Open(File(), true));
-    EXPECT_TRUE(test::CreateSchema(db));
-    const std::int64_t jia = test::InsertCategoryRow(db, 1, "甲");
-    test::InsertCategoryRow(db, 1, "人参", jia);
-    test::InsertCategoryRow(db, 1, "丙");
-    EXPECT_TRUE(test::InsertHerb(db, "人参", "甲"));
-  }
+  CategoryMaintenanceTest() { MakeSampleBook(); }
 
   void Start() {
     StartApp();
@@ -46,7 +38,7 @@ TEST_F(CategoryMaintenanceTest, AddsABoldFirstLevelCategoryAndSavesTheTree) {
   Menu("增加一类");
   EXPECT_EQ(Column("select xm from zylb where type='丁'", "xm"), std::vector<Text>{"0"});
   const auto shown = ParseTreeContent(GetTreeContent(app_->Tree()));
-  const auto saved = ParseTreeContent(LoadTree(*app_, "1"));
+  const auto saved = ParseTreeContent(LoadTree(*app_, Collection::Herbs));
   EXPECT_EQ(shown, saved);
   ASSERT_EQ(shown.size(), 4u);
   EXPECT_EQ(shown.back().text, "丁");
@@ -60,7 +52,7 @@ TEST_F(CategoryMaintenanceTest, RefusesUsedNamesAndIgnoresCancelAndEmpty) {
   driver_.AnswerInputBox("人参");  // an entry's name counts as used
   Menu("增加一类");
   ASSERT_EQ(driver_.message_texts(), std::vector<Text>{"[人参]已经存在,不能增加"});
-  EXPECT_EQ(driver_.message_boxes()[0].type & 0xF, 0u);
+  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxOk);
   driver_.CancelInputBox();
   Menu("增加一类");
   driver_.AnswerInputBox("");
@@ -77,7 +69,7 @@ TEST_F(CategoryMaintenanceTest, ConfirmedRenameMovesTheEntriesAndKeepsTheChildre
   driver_.EditLabel(app_->Tree(), Item("甲"), "乙");
   ASSERT_EQ(driver_.message_texts(), std::vector<Text>{"你确定要修改[甲]吗？"});
   EXPECT_EQ(driver_.message_boxes()[0].caption, "提示");
-  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 4u);
+  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxYesNo);
   EXPECT_EQ(Categories(), (std::vector<Text>{"乙", "人参", "丙"}));
   EXPECT_EQ(Column("select 类别 from zymm", "类别"), std::vector<Text>{"乙"});
   EXPECT_EQ(Column("select type from zymm", "type"), std::vector<Text>{"乙"});
@@ -135,7 +127,7 @@ TEST_F(CategoryMaintenanceTest, RenamingAnEntryRenamesItsRecordUnlessTheNameIsUs
     driver_.AnswerMessageBox(kAnswerYes);
     driver_.EditLabel(app_->Tree(), Item("人参"), used);
     EXPECT_EQ(driver_.message_texts().back(), "[" + Text(used) + "]已经存在,不能修改");
-    EXPECT_EQ(driver_.message_boxes().back().type & 0xFF, 0u);
+    EXPECT_EQ(Flags(driver_.message_boxes().back()), kMsgBoxOk);
   }
   EXPECT_EQ(Categories(), (std::vector<Text>{"甲", "人参", "丙"}));
   EXPECT_EQ(Column("select 药物名称 from zymm order by id", "药物名称"),
@@ -176,7 +168,7 @@ TEST_F(CategoryMaintenanceTest, AFailingStatementStopsTheRename) {
   driver_.AnswerMessageBox(kAnswerYes);
   driver_.EditLabel(app_->Tree(), Item("甲"), "乙");
   ASSERT_EQ(driver_.message_texts(), (std::vector<Text>{"你确定要修改[甲]吗？", "修改[甲]错误"}));
-  EXPECT_EQ(driver_.message_boxes()[1].type & 0xFF, 16u);
+  EXPECT_EQ(Flags(driver_.message_boxes()[1]), kMsgBoxStop);
   // The entries must not move to a category that does not exist.
   EXPECT_EQ(Column("select 类别 from zymm", "类别"), std::vector<Text>{"甲"});
   EXPECT_EQ(Categories(), (std::vector<Text>{"甲", "人参", "丙"}));

@@ -8,8 +8,6 @@
 #include "app/application.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
-#include "sqlite_access/field.h"
-#include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_db.h"
 #include "tests/app/app_test.h"
 #include "tests/support/schema.h"
@@ -38,20 +36,7 @@ class DatabaseMaintenanceTest : public test::AppTest {
 
   // Every herb name in order, read from the file through a connection of its own.
   static std::vector<Text> Names(const std::string& file) {
-    SqliteDB db;
-    if (!db.Open(file)) return {};
-    SqliteDataset rows;
-    rows.Open("select 药物名称 from zymm order by id", db);
-    rows.Query();
-    std::vector<Text> out;
-    const Field field("药物名称");
-    while (!rows.IsEnd()) {
-      rows.Next();
-      bool ok = false;
-      Text value = rows.ReadText(field, ok);
-      if (ok) out.push_back(value);
-    }
-    return out;
+    return test::ColumnValues(file, "select 药物名称 from zymm order by id", "药物名称");
   }
 };
 

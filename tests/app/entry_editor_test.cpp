@@ -21,13 +21,9 @@ namespace {
 class EntryEditorTest : public test::AppTest {
  protected:
   EntryEditorTest() {
+    MakeSampleBook({{"性味", "甘"}, {"附注", "旧"}});
     SqliteDB db;
-    EXPECT_TRUE(db.Open(File(), true));
-    EXPECT_TRUE(test::CreateSchema(db));
-    const std::int64_t jia = test::InsertCategoryRow(db, 1, "甲");
-    test::InsertCategoryRow(db, 1, "人参", jia);
-    test::InsertCategoryRow(db, 1, "丙");
-    EXPECT_TRUE(test::InsertHerb(db, "人参", "甲", {{"性味", "甘"}, {"附注", "旧"}}));
+    EXPECT_TRUE(db.Open(File()));
     const std::int64_t fang = test::InsertCategoryRow(db, 2, "解表剂");
     test::InsertCategoryRow(db, 2, "麻黄汤", fang);
     EXPECT_TRUE(test::InsertPrescription(db, "麻黄汤", "解表剂", {{"配方", "麻黄9克"}}));
@@ -84,7 +80,8 @@ TEST_F(EntryEditorTest, AddsAHerbWithItsTreeRowAndShowsIt) {
   // The tree and its saved copy show the new herb at once.
   ASSERT_NE(Item("党参"), -1);
   EXPECT_EQ(GetTreeItemText(app_->Tree(), GetParentItem(app_->Tree(), Item("党参"))), "甲");
-  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())), ParseTreeContent(LoadTree(*app_, "1")));
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())),
+            ParseTreeContent(LoadTree(*app_, Collection::Herbs)));
   EXPECT_TRUE(PageShows("补中益气"));
 }
 
@@ -152,7 +149,7 @@ TEST_F(EntryEditorTest, AnEntryWithoutItsRecordKeepsItsNameAndItsSaveFails) {
     driver_.Click(Editor("按钮1"));
   });
   ASSERT_EQ(driver_.message_texts(), std::vector<Text>{"修改[人参]失败"});
-  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 0u);
+  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxOk);
   EXPECT_TRUE(Column("select id from zymm", "id").empty());
 }
 
@@ -174,7 +171,8 @@ TEST_F(EntryEditorTest, PrescriptionTextsAreStoredWithoutSpaces) {
   EXPECT_EQ(Column("select 功用 from yfmm where 药方名称='桂枝汤'", "功用"),
             std::vector<Text>{"解肌发表"});
   EXPECT_NE(Item("桂枝汤"), -1);
-  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())), ParseTreeContent(LoadTree(*app_, "2")));
+  EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())),
+            ParseTreeContent(LoadTree(*app_, Collection::Prescriptions)));
 
   InEditor("编辑内容", "麻黄汤", [&] {
     EXPECT_EQ(Title(), "【药  方】编辑");
@@ -264,7 +262,7 @@ TEST_F(EntryEditorTest, AFailingStatementIsReportedAndNothingIsHalfAdded) {
     driver_.Click(Editor("按钮1"));
   });
   ASSERT_EQ(driver_.message_texts(), (std::vector<Text>{"添加[党参]失败", "修改[人参]失败"}));
-  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 0u);
+  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxOk);
   // The tree row of the refused herb was rolled back with it.
   EXPECT_TRUE(Column("select id from zylb where type='党参'", "id").empty());
   EXPECT_EQ(Item("党参"), -1);

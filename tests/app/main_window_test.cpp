@@ -22,23 +22,15 @@
 namespace kelmor {
 namespace {
 
-constexpr const char* kTables =
-    "CREATE TABLE zylb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-    "CREATE TABLE yflb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-    "CREATE TABLE zymm(id INTEGER PRIMARY KEY, TYPE TEXT, 药物名称 TEXT, 类别 TEXT, 英文名称 TEXT,"
-    " 别名 TEXT, 来源 TEXT, 植物形态1 TEXT, 植物形态2 TEXT, 生长地 TEXT, 采制 TEXT, 化学成分 TEXT,"
-    " 性味 TEXT, 功能主治 TEXT, 附注 TEXT);"
-    "CREATE TABLE yfmm(id INTEGER PRIMARY KEY, TyPe TEXT, 药方名称 TEXT, 类别 TEXT, 配方 TEXT,"
-    " 制法 TEXT, 功用 TEXT, 禁忌 TEXT, 备注 TEXT);"
-    "CREATE TABLE lbsj(id INTEGER PRIMARY KEY, sj BLOB);"
-    "INSERT INTO lbsj VALUES(1, x''), (2, x'');";
-
 class MainWindowTest : public test::AppTest {
  protected:
+  // The book's schema, with the prescription table's category column spelt TyPe (the chooser
+  // hides it in any letter case), plus `more` (SQL).
   void MakeDatabase(const Text& more = {}) {
     SqliteDB db;
     ASSERT_TRUE(db.Open(File(), true));
-    ASSERT_TRUE(db.Execute(kTables));
+    ASSERT_TRUE(test::CreateSchema(db));
+    ASSERT_TRUE(db.Execute("ALTER TABLE yfmm RENAME COLUMN type TO TyPe"));
     if (!more.empty()) {
       ASSERT_TRUE(db.Execute(more));
     }
@@ -54,22 +46,6 @@ class MainWindowTest : public test::AppTest {
       items.push_back(ComboItemText(app_->FieldChooser(), i));
     }
     return items;
-  }
-
-  Bytes StoredTree(int id) {
-    SqliteDB db;
-    db.Open(File());
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db.connection(),
-                       ("select sj from lbsj where id=" + std::to_string(id)).c_str(), -1, &s,
-                       nullptr);
-    Bytes out;
-    if (sqlite3_step(s) == SQLITE_ROW) {
-      auto p = static_cast<const std::uint8_t*>(sqlite3_column_blob(s, 0));
-      out.assign(p, p + sqlite3_column_bytes(s, 0));
-    }
-    sqlite3_finalize(s);
-    return out;
   }
 
   void StoreTree(int id, const Bytes& value) {
@@ -91,7 +67,7 @@ TEST_F(MainWindowTest, StartsWithoutAFileAndNeverCreatesIt) {
             "kelmor: " + File() + ": unable to open database file\n");
   EXPECT_TRUE(GetTreeContent(app_->Tree()).empty());
   EXPECT_EQ(ComboItemCount(app_->FieldChooser()), 0);
-  EXPECT_EQ(app_->collection_mode, kHerbs);
+  EXPECT_EQ(app_->collection_mode, Collection::Herbs);
   EXPECT_FALSE(std::filesystem::exists(File()));
 }
 
@@ -139,7 +115,7 @@ TEST_F(MainWindowTest, TheSplitterKeepsTwentyPixelsOfTreeAndOfPage) {
 TEST_F(MainWindowTest, AProgramFolderWhosePathIsNoTextIsRefused) {
   EXPECT_EQ(RunProgram(Text()), 1);
   ASSERT_EQ(driver_.message_texts(), std::vector<Text>{kUnusableFolderMessage});
-  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 16u);
+  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxStop);
 }
 
 TEST_F(MainWindowTest, ChooserHidesIdAndTheCategoryColumn) {
@@ -149,7 +125,7 @@ TEST_F(MainWindowTest, ChooserHidesIdAndTheCategoryColumn) {
                                           "植物形态1", "植物形态2", "生长地", "采制", "化学成分",
                                           "性味", "功能主治", "附注"}));
   driver_.Click(app_->Main("按钮2"));
-  EXPECT_EQ(app_->collection_mode, kPrescriptions);
+  EXPECT_EQ(app_->collection_mode, Collection::Prescriptions);
   EXPECT_EQ(Chooser(),
             (std::vector<Text>{"药方名称", "类别", "配方", "制法", "功用", "禁忌", "备注"}));
 }
@@ -176,7 +152,7 @@ TEST_F(MainWindowTest, UpdateBuildsStoresAndShowsTheTree) {
                                                    {"X", 1, 0, 6, 0, 1}};
   EXPECT_EQ(Tree(), expected);
 
-  const Bytes stored = StoredTree(1);
+  const Bytes stored = test::StoredTreeValue(File(), 1);
   ASSERT_GE(stored.size(), 8u);
   EXPECT_EQ(Bytes(stored.begin(), stored.begin() + 4), (Bytes{0x0D, 0x0F, 0x3E, 0x03}));
   const Bytes content = GetTreeContent(app_->Tree());
@@ -283,10 +259,10 @@ TEST_F(MainWindowTest, CommandsWaitWhileATreeBuildLetsEventsThrough) {
   {
     Application::BusyScope busy(*app_);
     driver_.Click(app_->Main("按钮2"));
-    EXPECT_EQ(app_->collection_mode, kHerbs);
+    EXPECT_EQ(app_->collection_mode, Collection::Herbs);
   }
   driver_.Click(app_->Main("按钮2"));
-  EXPECT_EQ(app_->collection_mode, kPrescriptions);
+  EXPECT_EQ(app_->collection_mode, Collection::Prescriptions);
 }
 
 TEST_F(MainWindowTest, PopupMenuHasTheEightCommands) {

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "platform/rich_edit.h"
+#include "runtime/key_codes.h"
 #include "runtime/list_view_control.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
@@ -101,7 +102,7 @@ TEST_F(SearchTest, AsksForAColumnThenForATerm) {
   ASSERT_EQ(driver_.message_boxes().size(), 2u);
   EXPECT_EQ(driver_.message_boxes()[0].text, "请选择查询项目");
   EXPECT_EQ(driver_.message_boxes()[0].caption, "信息：");
-  EXPECT_EQ(driver_.message_boxes()[0].type & 0xFF, 0u);  // OK only
+  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxOk);  // OK only
   EXPECT_EQ(driver_.message_boxes()[1].text, "请查询内容");
   EXPECT_TRUE(app_->search_condition.empty());
 }
@@ -111,15 +112,15 @@ TEST_F(SearchTest, EnterStartsASearchAndOtherKeysDoNot) {
   Start();
   Choose("性味");
   SetTerm("甘");
-  driver_.PressKey(Box(), 65);
-  driver_.PressKey(Box(), 27);  // an unscripted results window would fail the test
+  driver_.PressKey(Box(), 'A');
+  driver_.PressKey(Box(), kKeyEscape);  // an unscripted results window would fail the test
   int opened = 0;
   driver_.OnModal([&] {
     ++opened;
     EXPECT_EQ(Rows().size(), 1u);
     driver_.CloseBox(app_->search_window);
   });
-  driver_.PressKey(Box(), 13);
+  driver_.PressKey(Box(), kKeyEnter);
   EXPECT_EQ(opened, 1);
   EXPECT_EQ(app_->search_condition, "性味 like '%甘%'");
   EXPECT_TRUE(driver_.message_boxes().empty());
@@ -249,7 +250,7 @@ TEST_F(SearchTest, NoSearchStartsWhileATreeBuildRuns) {
   {
     Application::BusyScope busy(*app_);
     driver_.Click(app_->Main("按钮4"));  // an unscripted results window would fail the test
-    driver_.PressKey(Box(), 13);
+    driver_.PressKey(Box(), kKeyEnter);
   }
   EXPECT_TRUE(app_->search_condition.empty());
 }

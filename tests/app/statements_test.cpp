@@ -30,20 +30,20 @@ TEST(StatementsTest, ExactTexts) {
   EXPECT_EQ(DeleteEntriesOfCategory(P, "甲"), "delete from yfmm where type='甲'");
   EXPECT_EQ(InsertEntryTreeRow(H, "甘草", "补虚"),
             "insert into zylb(type,xm)select '甘草',id from zylb where type='补虚'");
-  HerbFields h{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"};
+  const std::vector<Text> h{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"};
   EXPECT_EQ(
-      InsertHerb("名", "类", h),
+      InsertEntry(H, "名", "类", h),
       "insert into "
       "zymm(type,药物名称,类别,英文名称,别名,来源,植物形态1,植物形态2,生长地,采制,化学成分,"
       "性味,功能主治,附注)values('类', '名','类','a','b','c','d','e','f','g','h','i','j','k')");
-  EXPECT_EQ(UpdateHerb("名", h),
+  EXPECT_EQ(UpdateEntry(H, "名", h),
             "update zymm set 英文名称='a',别名='b',来源='c',植物形态1='d',植物形态2='e',"
             "生长地='f',采制='g',化学成分='h',性味='i',功能主治='j',附注='k' where 药物名称='名'");
-  PrescriptionFields p{"a", "b", "c", "d", "e"};
-  EXPECT_EQ(InsertPrescription("名", "类", p),
+  const std::vector<Text> p{"a", "b", "c", "d", "e"};
+  EXPECT_EQ(InsertEntry(P, "名", "类", p),
             "insert into yfmm(type,药方名称,类别,配方,制法,功用,禁忌,备注)values('类', "
             "'名','类','a','b','c','d','e')");
-  EXPECT_EQ(UpdatePrescription("名", p),
+  EXPECT_EQ(UpdateEntry(P, "名", p),
             "update yfmm set 配方='a',制法='b',功用='c',禁忌='d',备注='e' where 药方名称='名'");
   EXPECT_EQ(EntryCondition(H, "甘草"), "药物名称='甘草'");
   EXPECT_EQ(EntryCondition(P, "a'b"), "药方名称='a''b'");
@@ -72,9 +72,8 @@ TEST_F(StatementsDbTest, QuotedValuesAreStoredAsTypedAndTouchOnlyTheirRows) {
   ASSERT_TRUE(db.Execute(InsertCategory(H, evil)));
   EXPECT_EQ(Count(SelectNodeByName(H, evil)), 1);
   ASSERT_TRUE(db.Execute(InsertEntryTreeRow(H, "甘'草", evil)));
-  ASSERT_TRUE(db.Execute(
-      InsertHerb("甘'草", evil, HerbFields{"it's", "", "", "", "", "", "", "", "", "", ""})));
-  ASSERT_TRUE(db.Execute(InsertHerb("人参", "补虚药", HerbFields{})));
+  ASSERT_TRUE(db.Execute(InsertEntry(H, "甘'草", evil, std::vector<Text>{"it's"})));
+  ASSERT_TRUE(db.Execute(InsertEntry(H, "人参", "补虚药", {})));
 
   SqliteTable t;
   ASSERT_TRUE(t.Open("zymm", db));
@@ -82,8 +81,7 @@ TEST_F(StatementsDbTest, QuotedValuesAreStoredAsTypedAndTouchOnlyTheirRows) {
   EXPECT_EQ(t.ReadText("英文名称"), "it's");
   EXPECT_EQ(t.ReadText("类别"), evil);
 
-  ASSERT_TRUE(
-      db.Execute(UpdateHerb("甘'草", HerbFields{"o'k", "", "", "", "", "", "", "", "", "", ""})));
+  ASSERT_TRUE(db.Execute(UpdateEntry(H, "甘'草", std::vector<Text>{"o'k"})));
   ASSERT_TRUE(db.Execute(RenameEntriesCategory(H, "新'类", evil)));
   ASSERT_TRUE(db.Execute(RenameNode(H, "新'类", evil)));
   EXPECT_EQ(Count("select * from zymm where type='补虚药'"), 1);
@@ -104,8 +102,8 @@ TEST_F(StatementsDbTest, QuotedValuesAreStoredAsTypedAndTouchOnlyTheirRows) {
 TEST_F(StatementsDbTest, PrescriptionsAndSavedTree) {
   ASSERT_TRUE(db.Execute(InsertCategory(P, "解表剂")));
   ASSERT_TRUE(db.Execute(InsertEntryTreeRow(P, "麻黄汤", "解表剂")));
-  ASSERT_TRUE(db.Execute(InsertPrescription("麻黄汤", "解表剂", {"麻黄'", "", "", "", ""})));
-  ASSERT_TRUE(db.Execute(UpdatePrescription("麻黄汤", {"桂枝", "煎", "", "", ""})));
+  ASSERT_TRUE(db.Execute(InsertEntry(P, "麻黄汤", "解表剂", std::vector<Text>{"麻黄'"})));
+  ASSERT_TRUE(db.Execute(UpdateEntry(P, "麻黄汤", std::vector<Text>{"桂枝", "煎"})));
   EXPECT_EQ(Count(SelectTreeRows(P)), 2);
   SqliteTable t;
   ASSERT_TRUE(t.Open("yfmm", db));

@@ -111,7 +111,7 @@ TEST_F(ProgramWindowsTest, EveryControlHasTheNameAndRoleAScreenReaderAnnounces) 
     ExpectNamesAndRoles(app_->search_window,
                         {{"", R::Dialog, "【中  药】查询"}, {"超级列表框1", R::Table, "查询结果"}});
   });
-  app_->entry_edit_mode = 1;
+  app_->entry_edit_mode = EntryEditMode::Add;
   InModal(app_->editor_window, [&] {
     ExpectNamesAndRoles(app_->editor_window,
                         {{"", R::Dialog, "【中  药】添加"},

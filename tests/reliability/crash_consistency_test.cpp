@@ -13,10 +13,8 @@
 #include <string>
 
 #include "runtime/dialogs.h"
-#include "runtime/pack.h"
 #include "runtime/tree_content.h"
 #include "sqlite_access/sqlite_db.h"
-#include "sqlite_access/sqlite_table.h"
 #include "tests/reliability/book_file.h"
 #include "tests/reliability/reliability_fixture.h"
 #include "tests/support/schema.h"
@@ -74,14 +72,8 @@ void ExpectConsistent(const fs::path& file) {
             std::vector<Text>{"0"});
   // The saved tree is the tree of the rows as committed.
   std::vector<Text> types = Column(db, "select type from zylb", "type");
-  SqliteTable table;
-  ASSERT_TRUE(table.Open("lbsj", db));
-  ASSERT_TRUE(table.Find("id=1"));
   std::vector<Text> saved;
-  for (const auto& record : ParseTreeContent(DecompressBytes(table.ReadBytes("sj")))) {
-    saved.push_back(record.text);
-  }
-  table.Close();
+  for (const auto& record : test::StoredTreeItems(db, 1)) saved.push_back(record.text);
   std::sort(types.begin(), types.end());
   std::sort(saved.begin(), saved.end());
   EXPECT_EQ(saved, types);

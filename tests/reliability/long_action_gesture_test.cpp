@@ -18,11 +18,9 @@
 #include "platform/user_input.h"
 #include "runtime/dialogs.h"
 #include "runtime/fatal.h"
-#include "runtime/pack.h"
 #include "runtime/tree_content.h"
 #include "runtime/window_commands.h"
 #include "sqlite_access/sqlite_db.h"
-#include "sqlite_access/sqlite_table.h"
 #include "tests/reliability/book_file.h"
 #include "tests/support/schema.h"
 #include "tests/support/temp_dir.h"
@@ -39,16 +37,6 @@ struct Names {
   Text category;  // first item of the herb tree
   Text entry;     // the second, the first herb of that category
 };
-
-std::vector<TreeContentRecord> SavedTree(SqliteDB& db, int collection) {
-  SqliteTable table;
-  std::vector<TreeContentRecord> items;
-  if (table.Open("lbsj", db) && table.Find("id=" + std::to_string(collection))) {
-    items = ParseTreeContent(DecompressBytes(table.ReadBytes("sj")));
-  }
-  table.Close();
-  return items;
-}
 
 // What one run plays: `play` runs when the main window first waits for the user, with the
 // driver and the program; it returns the message boxes the user must see, in order.
@@ -219,7 +207,7 @@ TEST_P(LongActionGestureTest, TakesEffectWhenTheActionHasFinished) {
   {
     SqliteDB db;
     ASSERT_TRUE(db.Open(file.string()));
-    const auto herbs = SavedTree(db, 1);
+    const auto herbs = test::StoredTreeItems(db, 1);
     ASSERT_GT(herbs.size(), 20000u);
     ASSERT_EQ(herbs[1].level, 2);
     names = {herbs[0].text, herbs[1].text};
@@ -236,7 +224,7 @@ TEST_P(LongActionGestureTest, TakesEffectWhenTheActionHasFinished) {
   for (const auto& [collection, nodes] : {std::pair{1, "zylb"}, std::pair{2, "yflb"}}) {
     std::vector<Text> rows = test::ColumnValues(db, Text("select type from ") + nodes, "type");
     std::vector<Text> saved;
-    for (const auto& item : SavedTree(db, collection)) saved.push_back(item.text);
+    for (const auto& item : test::StoredTreeItems(db, collection)) saved.push_back(item.text);
     std::sort(rows.begin(), rows.end());
     std::sort(saved.begin(), saved.end());
     EXPECT_TRUE(rows == saved) << nodes << ": " << rows.size() << " rows, " << saved.size()

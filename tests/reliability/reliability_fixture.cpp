@@ -15,17 +15,13 @@ void MakeBookFile(const std::filesystem::path& file) {
     SqliteDB db;
     ASSERT_TRUE(db.Open(file.string(), true));
     ASSERT_TRUE(CreateSchema(db));
-    for (int collection : {1, 2}) {
-      const std::int64_t jia = InsertCategoryRow(db, collection, "甲");
-      InsertCategoryRow(db, collection, "人参", jia);
-      InsertCategoryRow(db, collection, "丙");
-    }
+    ASSERT_TRUE(InsertSampleTree(db, 1) && InsertSampleTree(db, 2));
     ASSERT_TRUE(InsertHerb(db, "人参", "甲", {{"性味", "甘"}}));
     ASSERT_TRUE(InsertPrescription(db, "人参", "甲", {{"配方", "人参"}}));
   }
   Session session(file);
   session.Menu("更新");
-  session.app().collection_mode = kPrescriptions;
+  session.app().collection_mode = Collection::Prescriptions;
   session.Menu("更新");
 }
 

@@ -2,8 +2,10 @@
 
 #include <sqlite3.h>
 
+#include "runtime/pack.h"
 #include "sqlite_access/field.h"
 #include "sqlite_access/sqlite_dataset.h"
+#include "tools/book_schema.h"
 
 namespace kelmor::test {
 
@@ -18,17 +20,7 @@ Text Quoted(const Text& value) {
 }
 
 bool CreateSchema(SqliteDB& db) {
-  return db.Execute(
-      "CREATE TABLE zylb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-      "CREATE TABLE yflb(id INTEGER PRIMARY KEY, type TEXT, xm INTEGER);"
-      "CREATE TABLE zymm(id INTEGER PRIMARY KEY, TYPE TEXT, 药物名称 TEXT, 类别 TEXT, "
-      "英文名称 TEXT, 别名 TEXT, 来源 TEXT, 植物形态1 TEXT, 植物形态2 TEXT, 生长地 TEXT, "
-      "采制 TEXT, 化学成分 TEXT, 性味 TEXT, 功能主治 TEXT, 附注 TEXT);"
-      "CREATE TABLE yfmm(id INTEGER PRIMARY KEY, type TEXT, 药方名称 TEXT, 类别 TEXT, "
-      "配方 TEXT, 制法 TEXT, 功用 TEXT, 禁忌 TEXT, 备注 TEXT);"
-      "CREATE TABLE lbsj(id INTEGER, sj BLOB);"
-      "INSERT INTO lbsj(id, sj) VALUES(1, x'');"
-      "INSERT INTO lbsj(id, sj) VALUES(2, x'');");
+  return db.Execute(tools::kDatabaseSchema);
 }
 
 bool CreateSchemaFile(const std::filesystem::path& file) {
@@ -44,6 +36,12 @@ std::int64_t InsertCategoryRow(SqliteDB& db, int collection, const Text& name,
     return 0;
   }
   return sqlite3_last_insert_rowid(db.connection());
+}
+
+bool InsertSampleTree(SqliteDB& db, int collection) {
+  const std::int64_t jia = InsertCategoryRow(db, collection, "甲");
+  return jia != 0 && InsertCategoryRow(db, collection, "人参", jia) != 0 &&
+         InsertCategoryRow(db, collection, "丙") != 0;
 }
 
 namespace {
@@ -92,6 +90,33 @@ std::vector<Text> ColumnValues(const std::filesystem::path& file, const Text& sq
   SqliteDB db;
   db.Open(file.string());
   return ColumnValues(db, sql, column);
+}
+
+Bytes StoredTreeValue(SqliteDB& db, int id) {
+  sqlite3_stmt* s = nullptr;
+  Bytes out;
+  if (db.connection() == nullptr ||
+      sqlite3_prepare_v2(db.connection(), "select sj from lbsj where id=?", -1, &s, nullptr) !=
+          SQLITE_OK) {
+    return out;
+  }
+  sqlite3_bind_int(s, 1, id);
+  if (sqlite3_step(s) == SQLITE_ROW) {
+    const auto* p = static_cast<const std::uint8_t*>(sqlite3_column_blob(s, 0));
+    out.assign(p, p + sqlite3_column_bytes(s, 0));
+  }
+  sqlite3_finalize(s);
+  return out;
+}
+
+Bytes StoredTreeValue(const std::filesystem::path& file, int id) {
+  SqliteDB db;
+  db.Open(file.string());
+  return StoredTreeValue(db, id);
+}
+
+std::vector<TreeContentRecord> StoredTreeItems(SqliteDB& db, int id) {
+  return ParseTreeContent(DecompressBytes(StoredTreeValue(db, id)));
 }
 
 }  // namespace kelmor::test

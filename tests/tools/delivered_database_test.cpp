@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-
 #include <fstream>
 
-#include "runtime/pack.h"
 #include "runtime/tree_content.h"
 #include "runtime/window_framework.h"
 #include "sqlite_access/sqlite_db.h"
+#include "tests/support/schema.h"
 #include "tests/support/temp_dir.h"
 
 namespace kelmor::tools {
@@ -38,20 +36,6 @@ class DeliveredDatabaseTest : public ::testing::Test {
   test::TempDir dir_;
 };
 
-Bytes SavedTree(SqliteDB& db, int id) {
-  sqlite3_stmt* s = nullptr;
-  sqlite3_prepare_v2(db.connection(),
-                     ("select sj from lbsj where id=" + std::to_string(id)).c_str(), -1, &s,
-                     nullptr);
-  Bytes out;
-  if (sqlite3_step(s) == SQLITE_ROW) {
-    auto p = static_cast<const std::uint8_t*>(sqlite3_column_blob(s, 0));
-    out.assign(p, p + sqlite3_column_bytes(s, 0));
-  }
-  sqlite3_finalize(s);
-  return DecompressBytes(out);
-}
-
 TEST_F(DeliveredDatabaseTest, HoldsBothTreesAndIsNeverOverwritten) {
   WriteContent(U8(u8"麻黄"));
   const auto target = dir_ / "kelmor.db";
@@ -59,10 +43,10 @@ TEST_F(DeliveredDatabaseTest, HoldsBothTreesAndIsNeverOverwritten) {
   ASSERT_TRUE(MakeDeliveredDatabase(dir_.path(), target, error)) << error;
   SqliteDB db;
   ASSERT_TRUE(db.Open(target.string()));
-  EXPECT_EQ(ParseTreeContent(SavedTree(db, 1)),
+  EXPECT_EQ(test::StoredTreeItems(db, 1),
             (std::vector<TreeContentRecord>{{"解表药", 1, 0, 1, kTreeFlagBold, 1},
                                             {"麻黄", 1, 0, 2, 0, 2}}));
-  EXPECT_EQ(ParseTreeContent(SavedTree(db, 2)).size(), 2u);
+  EXPECT_EQ(test::StoredTreeItems(db, 2).size(), 2u);
   db.Close();
 
   EXPECT_FALSE(MakeDeliveredDatabase(dir_.path(), target, error));

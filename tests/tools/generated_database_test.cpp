@@ -207,7 +207,7 @@ TEST_F(GeneratedDatabaseTest, TreeMatchesTheItemByItemBuild) {
   ASSERT_GT(reference.size(), 1020u);
   UpdateTree(*app_);
   EXPECT_EQ(ParseTreeContent(GetTreeContent(app_->Tree())), reference);
-  EXPECT_EQ(ParseTreeContent(LoadTree(*app_, "1")), reference);
+  EXPECT_EQ(ParseTreeContent(LoadTree(*app_, Collection::Herbs)), reference);
 }
 
 TEST_F(GeneratedDatabaseTest, ResultListMatchesARowByRowSearch) {
