@@ -266,12 +266,14 @@ bool OnlyReads(platform::UINT msg) {
   }
 }
 
-bool ChangesStructure(platform::UINT msg, platform::LPARAM lParam) {
+bool ChangesStructure(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam) {
   switch (msg) {
     case platform::TVM_INSERTITEMA:
     case platform::TVM_DELETEITEM:
     case platform::TVM_SORTCHILDREN:
       return true;
+    case platform::TVM_EXPAND:  // a collapse with reset deletes the item's children
+      return (wParam & platform::TVE_COLLAPSERESET) != 0;
     case platform::TVM_SETITEMA:
       return lParam != 0 &&
              (reinterpret_cast<const platform::TVITEMA*>(lParam)->mask & platform::TVIF_CHILDREN);
@@ -284,7 +286,10 @@ platform::LRESULT TreeProc(platform::HWND hwnd, platform::UINT msg, platform::WP
                            platform::LPARAM lParam, std::weak_ptr<TreeBoxState> weak) {
   auto state = weak.lock();
   if (!state) return platform::DefSubclassProc(hwnd, msg, wParam, lParam);
-  if (ChangesStructure(msg, lParam) && state->own_changes == 0) state->Invalidate();
+  // Someone else's structural change drops the mirror, before the message and again after it:
+  // a notification sent while it runs may have rebuilt the mirror half-way.
+  const bool foreign_structure = ChangesStructure(msg, wParam, lParam) && state->own_changes == 0;
+  if (foreign_structure) state->Invalidate();
   if (!OnlyReads(msg)) {
     state->content_valid = false;
     ++state->changes;
@@ -302,6 +307,7 @@ platform::LRESULT TreeProc(platform::HWND hwnd, platform::UINT msg, platform::WP
     }
   }
   const platform::LRESULT result = platform::DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (foreign_structure) state->Invalidate();
   if (msg == platform::WM_RBUTTONUP) {
     if (auto found = LookupHandle(hwnd); found && found->second >= 0) {
       if (WindowState* window = FindWindow(found->first); window && window->loaded) {
