@@ -33,6 +33,8 @@ class TreeBoxTest : public ::testing::Test {
     window_ = RegisterWindow(w);
     ASSERT_TRUE(LoadWindow(window_));
   }
+  // Whatever a test did, what the tree box keeps of its items agrees with the tree view.
+  void TearDown() override { EXPECT_EQ(TreeBoxStateDisagreement(Tree()), ""); }
   ~TreeBoxTest() override { ResetWindowFramework(); }
 
   ControlRef Tree() const { return {window_, "树型框1"}; }
@@ -278,6 +280,7 @@ TEST_F(TreeBoxTest, CollapseResetDropsTheChildrenFromEveryRead) {
     platform::SendMessageA(WindowHandle(Tree()), platform::TVM_EXPAND,
                            platform::TVE_COLLAPSE | platform::TVE_COLLAPSERESET,
                            static_cast<platform::LPARAM>(TreeItemHandle(Tree(), 0)));
+    EXPECT_EQ(TreeBoxStateDisagreement(Tree()), "") << flags;
     EXPECT_EQ(GetTreeItemCount(Tree()), 2) << flags;
     EXPECT_EQ(GetTreeItemText(Tree(), 1), "乙") << flags;
     EXPECT_EQ(GetParentItem(Tree(), 1), -1) << flags;
@@ -293,6 +296,7 @@ TEST_F(TreeBoxTest, CollapseResetDropsTheChildrenFromEveryRead) {
   driver_.BeginLabelEdit(Tree(), 0);
   platform::SendMessageA(WindowHandle(Tree()), platform::TVM_DELETEITEM, 0,
                          static_cast<platform::LPARAM>(platform::TVI_ROOT));
+  EXPECT_EQ(TreeBoxStateDisagreement(Tree()), "");
   EXPECT_TRUE(GetTreeContent(Tree()).empty());
   EXPECT_EQ(TreeItemHandle(Tree(), 0), platform::HANDLE{0});
 }
