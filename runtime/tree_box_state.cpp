@@ -11,22 +11,13 @@ namespace kelmor::detail {
 
 using platform::HTREEITEM;
 
-namespace {
-
-constexpr platform::UINT kFlagStateBits = platform::TVIS_BOLD | platform::TVIS_EXPANDED;
-constexpr std::uint32_t kStateFlagBits = kTreeFlagBold | kTreeFlagExpanded;
-
-}  // namespace
-
-std::int32_t StateToFlags(platform::UINT state) {
-  return static_cast<std::int32_t>(((state & platform::TVIS_STATEIMAGEMASK) << 16) |
-                                   ((state & kFlagStateBits) >> 4));
-}
-
-platform::UINT FlagsToState(std::int32_t flags) {
-  const auto bits = static_cast<std::uint32_t>(flags);
-  return ((bits & kStateFlagBits) << 4) | ((bits >> 16) & platform::TVIS_STATEIMAGEMASK);
-}
+// Bold, expanded and state image 3 survive the way into the state bits and back.
+static_assert(FlagsToState(static_cast<std::int32_t>(0x30000000u) | kTreeFlagBold |
+                           kTreeFlagExpanded) ==
+              (platform::TVIS_BOLD | platform::TVIS_EXPANDED | platform::INDEXTOSTATEIMAGEMASK(3)));
+static_assert(StateToFlags(platform::TVIS_BOLD | platform::TVIS_EXPANDED | platform::TVIS_SELECTED |
+                           platform::INDEXTOSTATEIMAGEMASK(3)) ==
+              (static_cast<std::int32_t>(0x30000000u) | kTreeFlagBold | kTreeFlagExpanded));
 
 platform::LRESULT TreeBoxState::Send(platform::UINT msg, platform::WPARAM w,
                                      platform::LPARAM l) const {

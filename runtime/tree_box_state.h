@@ -41,8 +41,16 @@ inline constexpr platform::UINT kRecordStateMask =
 
 // The Content flags of an item's state and back: bold and expanded are flag bits 0-1 and state
 // bits 4-5, the state image index flag bits 28-31 and state bits 12-15.
-std::int32_t StateToFlags(platform::UINT state);
-platform::UINT FlagsToState(std::int32_t flags);
+constexpr std::int32_t StateToFlags(platform::UINT state) {
+  return static_cast<std::int32_t>(
+      ((state & platform::TVIS_STATEIMAGEMASK) << 16) |
+      ((state & (platform::TVIS_BOLD | platform::TVIS_EXPANDED)) >> 4));
+}
+constexpr platform::UINT FlagsToState(std::int32_t flags) {
+  const auto bits = static_cast<std::uint32_t>(flags);
+  return ((bits & static_cast<std::uint32_t>(kTreeFlagBold | kTreeFlagExpanded)) << 4) |
+         ((bits >> 16) & platform::TVIS_STATEIMAGEMASK);
+}
 
 // Node id by item handle. The tree view hands out consecutive handles, so the items of one
 // Content write or walk mostly form one run: those are found by subtraction, the rest in a map.
