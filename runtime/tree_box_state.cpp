@@ -19,28 +19,6 @@ static_assert(StateToFlags(platform::TVIS_BOLD | platform::TVIS_EXPANDED | platf
                            platform::INDEXTOSTATEIMAGEMASK(3)) ==
               (static_cast<std::int32_t>(0x30000000u) | kTreeFlagBold | kTreeFlagExpanded));
 
-platform::LRESULT TreeBoxState::Send(platform::UINT msg, platform::WPARAM w,
-                                     platform::LPARAM l) const {
-  return platform::SendMessageA(hwnd, msg, w, l);
-}
-
-platform::LRESULT TreeBoxState::SendOwn(platform::UINT msg, platform::WPARAM w,
-                                        platform::LPARAM l) {
-  // Cleared however the message ends, also when it never reaches the subclass.
-  struct Pending {
-    std::optional<PendingMessage>& own;
-    ~Pending() { own.reset(); }
-  } pending{own_};
-  own_ = PendingMessage{msg, w, l};
-  return Send(msg, w, l);
-}
-
-bool TreeBoxState::TakeOwn(platform::UINT msg, platform::WPARAM w, platform::LPARAM l) {
-  if (!own_ || own_->msg != msg || own_->w != w || own_->l != l) return false;
-  own_.reset();
-  return true;
-}
-
 HTREEITEM TreeBoxState::Next(platform::WPARAM relation, HTREEITEM item) const {
   return static_cast<HTREEITEM>(
       Send(platform::TVM_GETNEXTITEM, relation, static_cast<platform::LPARAM>(item)));
@@ -103,18 +81,6 @@ void TreeBoxState::ResetMirror(std::size_t expected) {
   node_of.reserve(expected);
   preorder.reserve(expected);
   model_valid = Send(platform::TVM_GETCOUNT, 0, 0) == 0;
-}
-
-int TreeBoxState::AddNode(HTREEITEM handle, int parent) {
-  Node node;
-  node.handle = handle;
-  node.parent = parent;
-  node.depth = parent < 0 ? 0 : nodes[parent].depth + 1;
-  const int id = static_cast<int>(nodes.size());
-  nodes.push_back(std::move(node));
-  node_of.emplace(handle, id);
-  (parent < 0 ? roots : nodes[parent].children).push_back(id);
-  return id;
 }
 
 void TreeBoxState::SumSubtreeSizes() {

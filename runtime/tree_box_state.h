@@ -10,13 +10,14 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/commctrl.h"
 #include "platform/win_types.h"
+#include "platform/window.h"
 #include "runtime/tree_content.h"
 #include "runtime/value.h"
 
@@ -142,14 +143,28 @@ struct TreeBoxState {
     order_valid = false;
   }
 
-  platform::LRESULT Send(platform::UINT msg, platform::WPARAM w, platform::LPARAM l) const;
+  platform::LRESULT Send(platform::UINT msg, platform::WPARAM w, platform::LPARAM l) const {
+    return platform::SendMessageA(hwnd, msg, w, l);
+  }
   // Sends a message as the tree box's own: the subclass leaves the mirror to the sender and
   // does not count it as someone else's change. Messages that a notification handler sends
   // while it runs are not own.
-  platform::LRESULT SendOwn(platform::UINT msg, platform::WPARAM w, platform::LPARAM l);
+  platform::LRESULT SendOwn(platform::UINT msg, platform::WPARAM w, platform::LPARAM l) {
+    // Cleared however the message ends, also when it never reaches the subclass.
+    struct Pending {
+      PendingMessage& own;
+      ~Pending() { own.pending = false; }
+    } pending{own_};
+    own_ = PendingMessage{true, msg, w, l};
+    return Send(msg, w, l);
+  }
   // For the subclass: whether the message reaching the tree view is the one SendOwn is
   // sending (it is then no longer pending).
-  bool TakeOwn(platform::UINT msg, platform::WPARAM w, platform::LPARAM l);
+  bool TakeOwn(platform::UINT msg, platform::WPARAM w, platform::LPARAM l) {
+    if (!own_.pending || own_.msg != msg || own_.w != w || own_.l != l) return false;
+    own_.pending = false;
+    return true;
+  }
 
   platform::HTREEITEM Next(platform::WPARAM relation, platform::HTREEITEM item) const;
   bool ChildrenFlag(platform::HTREEITEM item) const;
@@ -160,7 +175,17 @@ struct TreeBoxState {
   // The mirror, emptied for a Content write of `expected` items; valid when the tree view is
   // empty, so that the write can build it along.
   void ResetMirror(std::size_t expected);
-  int AddNode(platform::HTREEITEM handle, int parent);
+  int AddNode(platform::HTREEITEM handle, int parent) {
+    Node node;
+    node.handle = handle;
+    node.parent = parent;
+    node.depth = parent < 0 ? 0 : nodes[parent].depth + 1;
+    const int id = static_cast<int>(nodes.size());
+    nodes.push_back(std::move(node));
+    node_of.emplace(handle, id);
+    (parent < 0 ? roots : nodes[parent].children).push_back(id);
+    return id;
+  }
   // Once every node is in, in pre-order: subtree sizes, ids as indices, the order list.
   void FinishMirror();
   void EnsureModel();
@@ -189,11 +214,12 @@ struct TreeBoxState {
   std::string MirrorDisagreement(const std::vector<Walked>& walked) const;
 
   struct PendingMessage {
-    platform::UINT msg;
-    platform::WPARAM w;
-    platform::LPARAM l;
+    bool pending = false;
+    platform::UINT msg = 0;
+    platform::WPARAM w = 0;
+    platform::LPARAM l = 0;
   };
-  std::optional<PendingMessage> own_;
+  PendingMessage own_;
   int writing_ = 0;
 };
 
