@@ -6,6 +6,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "platform/win_types.h"
 #include "runtime/value.h"
@@ -53,5 +54,11 @@ int TreeItemAtMouse(const ControlRef& tree);
 // The item handle (HTREEITEM) of an index, 0 when none; and back, -1 when not an item.
 platform::HANDLE TreeItemHandle(const ControlRef& tree, int index);
 int TreeItemIndex(const ControlRef& tree, platform::HANDLE item);
+
+// The first disagreement between what the tree box keeps of its items (the item mirror and
+// the Content copy from the last write) and the tree view itself, empty when they agree.
+// Debug and sanitizer builds check it after every write, from the tree box or from elsewhere,
+// and end the process with it on standard error.
+std::string TreeBoxStateDisagreement(const ControlRef& tree);
 
 }  // namespace kelmor

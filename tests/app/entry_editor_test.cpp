@@ -3,6 +3,9 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/application.h"
 #include "app/category_tree.h"
@@ -152,6 +155,83 @@ TEST_F(EntryEditorTest, AnEntryWithoutItsRecordKeepsItsNameAndItsSaveFails) {
   EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxOk);
   EXPECT_TRUE(Column("select id from zymm", "id").empty());
 }
+
+// Every box of the editor, saved as an add and as an edit, lands in its own column: each box
+// gets a text of its own, so two boxes stored in each other's column show.
+struct EditorColumns {
+  const char* label;
+  bool prescriptions;
+  const char* table;
+  const char* save_button;
+  const char* category;
+  const char* name_box;
+  const char* name_column;
+  const char* category_box;
+  std::vector<const char*> fields;  // each in the box named after it with 编辑框 appended
+  friend void PrintTo(const EditorColumns& c, std::ostream* os) { *os << c.label; }
+};
+
+class EditorColumnsTest : public EntryEditorTest,
+                          public ::testing::WithParamInterface<EditorColumns> {
+ protected:
+  // The entry's columns in the order of `boxes`, as stored.
+  std::vector<Text> Stored(const Text& name, const std::vector<std::pair<Text, Text>>& boxes) {
+    const EditorColumns& c = GetParam();
+    std::vector<Text> values;
+    for (const auto& [box, column] : boxes) {
+      const auto found = Column("select " + column + " from " + c.table + " where " +
+                                    c.name_column + "='" + name + "'",
+                                column.c_str());
+      values.push_back(found.size() == 1 ? found[0] : "<" + std::to_string(found.size()) + ">");
+    }
+    return values;
+  }
+};
+
+TEST_P(EditorColumnsTest, EveryBoxIsStoredInItsOwnColumn) {
+  const EditorColumns& c = GetParam();
+  // The name box, the category box (preset from the tree) twice, then the field boxes.
+  std::vector<std::pair<Text, Text>> boxes = {
+      {c.name_box, c.name_column}, {c.category_box, "类别"}, {c.category_box, "type"}};
+  for (const char* column : c.fields) boxes.push_back({Text(column) + "编辑框", column});
+  const Text name = "新方药";
+  std::vector<Text> added = {name, c.category, c.category};
+  for (const char* column : c.fields) added.push_back(Text(column) + "一");
+  Start(c.prescriptions);
+  InEditor("增加二类", c.category, [&] {
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      if (i == 0 || i > 2) driver_.Type(Editor(boxes[i].first.c_str()), added[i]);
+    }
+    driver_.Click(Editor(c.save_button));
+  });
+  EXPECT_EQ(Stored(name, boxes), added);
+
+  std::vector<Text> edited = {name, c.category, c.category};
+  for (const char* column : c.fields) edited.push_back(Text(column) + "二");
+  InEditor("编辑内容", name, [&] {
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      const ControlRef box = Editor(boxes[i].first.c_str());
+      EXPECT_EQ(GetText(box), added[i]) << boxes[i].first;
+      if (i <= 2) continue;
+      driver_.ClearText(box);
+      driver_.Type(box, edited[i]);
+    }
+    driver_.Click(Editor(c.save_button));
+  });
+  EXPECT_EQ(Stored(name, boxes), edited);
+  EXPECT_TRUE(driver_.message_boxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Collections, EditorColumnsTest,
+    ::testing::Values(
+        EditorColumns{"herbs", false, "zymm", "按钮1", "甲", "药物名称编辑框", "药物名称",
+                      "药物类别编辑框",
+                      {"英文名称", "别名", "来源", "植物形态1", "植物形态2", "生长地", "采制",
+                       "化学成分", "性味", "功能主治", "附注"}},
+        EditorColumns{"prescriptions", true, "yfmm", "按钮3", "解表剂", "药方编辑框", "药方名称",
+                      "药方类别编辑框", {"配方", "制法", "功用", "禁忌", "备注"}}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(EntryEditorTest, PrescriptionTextsAreStoredWithoutSpaces) {
   Start(true);

@@ -43,16 +43,21 @@ TEST(TreeBuilder, RowWhoseParentIsMissingIsTopLevelAndNotBold) {
 }
 
 TEST(TreeBuilder, DuplicateValueParentIsTheFirstInTreeOrder) {
-  // Two items with value 7: the second one added lies earlier in the tree (under A), so a row
-  // pointing at 7 goes under it, as a scan over the item indices would find.
-  TreeBuilder tree;
-  tree.AddRow(1, "A", 0);
-  tree.AddRow(7, "top7", 0);
-  tree.AddRow(7, "under-A", 1);
-  tree.AddRow(9, "child", 7);
-  EXPECT_EQ(ParseTreeContent(tree.Content()),
-            (std::vector<TreeContentRecord>{Item("A", 1, true, 1), Item("under-A", 7, false, 2),
-                                            Item("child", 9, false, 3), Item("top7", 7, true, 1)}));
+  // Two items with value 7, under-A lying earlier in the tree than top7 whichever was added
+  // first: a row pointing at 7 goes under under-A, as a scan over the item indices would find.
+  for (const bool top7_first : {true, false}) {
+    TreeBuilder tree;
+    tree.AddRow(1, "A", 0);
+    if (top7_first) tree.AddRow(7, "top7", 0);
+    tree.AddRow(7, "under-A", 1);
+    if (!top7_first) tree.AddRow(7, "top7", 0);
+    tree.AddRow(9, "child", 7);
+    EXPECT_EQ(ParseTreeContent(tree.Content()),
+              (std::vector<TreeContentRecord>{Item("A", 1, true, 1), Item("under-A", 7, false, 2),
+                                              Item("child", 9, false, 3),
+                                              Item("top7", 7, true, 1)}))
+        << "top7 first: " << top7_first;
+  }
 }
 
 TEST(TreeBuilder, EmptyAndDeepTrees) {

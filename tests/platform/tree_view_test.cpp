@@ -127,6 +127,11 @@ TEST_F(TreeViewTest, InsertPositionsIncludingSort) {
   Insert("first", static_cast<HTREEITEM>(0xFFFF0000u), static_cast<HTREEITEM>(0xFFFF0001u));
   Insert("last", TVI_ROOT, static_cast<HTREEITEM>(0xFFFF0002u));
   EXPECT_EQ(PreOrder(), (std::vector<std::string>{"first", "A", "c", "m", "x", "last"}));
+  // A sorted insert goes after the texts equal to it, ignoring case.
+  HTREEITEM m = Next(TVGN_NEXT, Next(TVGN_NEXT, Next(TVGN_NEXT, Next(TVGN_ROOT))));
+  Insert("b", m);
+  Insert("B", m, TVI_SORT);
+  EXPECT_EQ(PreOrder(), (std::vector<std::string>{"first", "A", "c", "m", "b", "B", "x", "last"}));
   HTREEITEM root_first = Next(TVGN_ROOT);
   EXPECT_NE(Insert("after-first", TVI_ROOT, root_first), 0u);
   EXPECT_EQ(Text(Next(TVGN_NEXT, root_first)), "after-first");
@@ -170,6 +175,7 @@ TEST_F(TreeViewTest, ItemFieldsAndStateRoundTrip) {
 TEST_F(TreeViewTest, SelectionExpansionAndVisibleCount) {
   HTREEITEM a = Insert("A");
   HTREEITEM a1 = Insert("a1", a);
+  HTREEITEM a11 = Insert("a11", a1);
   EXPECT_EQ(Next(TVGN_CARET), 0u);
   ASSERT_TRUE(SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, a1));
   EXPECT_EQ(Next(TVGN_CARET), a1);
@@ -179,6 +185,9 @@ TEST_F(TreeViewTest, SelectionExpansionAndVisibleCount) {
   EXPECT_EQ(Codes(WM_NOTIFY), (std::vector<UINT>{TVN_SELCHANGINGA, TVN_SELCHANGEDA}));
   ASSERT_TRUE(SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, a));
   EXPECT_EQ(Next(TVGN_CARET), a);  // the selection leaves the collapsed branch
+  ASSERT_TRUE(SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, a11));
+  ASSERT_TRUE(SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, a));
+  EXPECT_EQ(Next(TVGN_CARET), a);  // also from two levels down
   SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, 0);
   EXPECT_EQ(Next(TVGN_CARET), 0u);
   EXPECT_EQ(SendMessageA(tree, TVM_GETVISIBLECOUNT, 0, 0), 368 / 16);

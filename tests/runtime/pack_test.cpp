@@ -61,6 +61,10 @@ TEST(Pack, StoredLengthThatLies) {
   smaller[4] = 100;  // 2 × 100 bytes cannot hold the 500: zlib reports the buffer too small
   smaller[5] = 0;
   EXPECT_TRUE(DecompressBytes(smaller).empty());
+  Bytes understated = packed;
+  understated[4] = 0x2C;  // 300: twice that holds the 500
+  understated[5] = 0x01;
+  EXPECT_EQ(DecompressBytes(understated), data);
   Bytes larger = packed;
   larger[5] = 0x02;  // 756: still inflates the 500 real bytes
   EXPECT_EQ(DecompressBytes(larger), data);

@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include "platform/commctrl.h"
+#include "platform/window.h"
 #include "runtime/tree_content.h"
 #include "runtime/window_commands.h"
 #include "tests/support/test_driver.h"
@@ -31,6 +33,8 @@ class TreeBoxTest : public ::testing::Test {
     window_ = RegisterWindow(w);
     ASSERT_TRUE(LoadWindow(window_));
   }
+  // Whatever a test did, what the tree box keeps of its items agrees with the tree view.
+  void TearDown() override { EXPECT_EQ(TreeBoxStateDisagreement(Tree()), ""); }
   ~TreeBoxTest() override { ResetWindowFramework(); }
 
   ControlRef Tree() const { return {window_, "树型框1"}; }
@@ -263,6 +267,38 @@ TEST_F(TreeBoxTest, ContentReadAfterAWriteEqualsAReadOfTheItems) {
   AddTreeItem(Tree(), 3, "乙二");
   EXPECT_EQ(ParseTreeContent(GetTreeContent(Tree())).size(), 6u);
   EXPECT_EQ(GetTreeContent(Tree()), read_of_items());
+}
+
+// Collapsing with TVE_COLLAPSERESET deletes the item's children inside the tree view, expanded
+// or not: no read may still see them.
+TEST_F(TreeBoxTest, CollapseResetDropsTheChildrenFromEveryRead) {
+  for (const std::int32_t flags : {kTreeFlagExpanded, 0}) {
+    SetTreeContent(Tree(), SerializeTreeContent({{"甲", 0, 0, 1, flags, 1},
+                                                 {"甲一", 0, 0, 2, 0, 2},
+                                                 {"甲二", 0, 0, 3, 0, 2},
+                                                 {"乙", 0, 0, 4, 0, 1}}));
+    platform::SendMessageA(WindowHandle(Tree()), platform::TVM_EXPAND,
+                           platform::TVE_COLLAPSE | platform::TVE_COLLAPSERESET,
+                           static_cast<platform::LPARAM>(TreeItemHandle(Tree(), 0)));
+    EXPECT_EQ(TreeBoxStateDisagreement(Tree()), "") << flags;
+    EXPECT_EQ(GetTreeItemCount(Tree()), 2) << flags;
+    EXPECT_EQ(GetTreeItemText(Tree(), 1), "乙") << flags;
+    EXPECT_EQ(GetParentItem(Tree(), 1), -1) << flags;
+    EXPECT_EQ(ParseTreeContent(GetTreeContent(Tree())),
+              (std::vector<TreeContentRecord>{{"甲", 0, 0, 1, 0, 1}, {"乙", 0, 0, 4, 0, 1}}))
+        << flags;
+  }
+  // Deleting everything while a label is edited first ends the edit, whose handler reads the
+  // tree while the items are still there.
+  SetTreeLabelEditing(Tree(), true);
+  OnLabelEditFinished(
+      Tree(), [this](int) -> std::optional<bool> { return GetTreeItemText(Tree(), 0) == "甲"; });
+  driver_.BeginLabelEdit(Tree(), 0);
+  platform::SendMessageA(WindowHandle(Tree()), platform::TVM_DELETEITEM, 0,
+                         static_cast<platform::LPARAM>(platform::TVI_ROOT));
+  EXPECT_EQ(TreeBoxStateDisagreement(Tree()), "");
+  EXPECT_TRUE(GetTreeContent(Tree()).empty());
+  EXPECT_EQ(TreeItemHandle(Tree(), 0), platform::HANDLE{0});
 }
 
 // Two tree boxes filled in turn get interleaved handles; each still finds its own items (and
