@@ -27,137 +27,59 @@ class ListView : public WindowObject {
       case LVM_INSERTITEMA:
         return Insert(item);
       case LVM_DELETEITEM:
-        if (!Valid(index)) return FALSE;
-        rows_.erase(rows_.begin() + index);
-        Changed(WindowChange::Content);
-        return TRUE;
+        return DeleteRow(index);
       case LVM_DELETEALLITEMS:
-        rows_.clear();
-        top_ = 0;
-        Changed(WindowChange::Content);
-        return TRUE;
+        return DeleteAllRows();
       case LVM_SETITEMTEXTA:
-        if (!Valid(index) || item == nullptr || !ValidSub(item->iSubItem)) return FALSE;
-        Cell(index, item->iSubItem) = item->pszText ? item->pszText : "";
-        Changed(WindowChange::Content);
-        return TRUE;
+        return SetItemText(index, item);
       case LVM_GETITEMTEXTA:
-        if (!Valid(index) || item == nullptr || item->iSubItem < 0) return 0;
-        return CopyText(CellText(index, item->iSubItem), item->pszText, item->cchTextMax);
+        return GetItemText(index, item);
       case LVM_GETITEMA:
         return GetItem(item);
       case LVM_SETITEMA:
         return SetItem(item);
-      case LVM_GETNEXTITEM: {
-        const UINT want = static_cast<UINT>(lParam) & (LVNI_SELECTED | LVNI_FOCUSED);
-        for (int i = std::max(0, index + 1); i < Count(); ++i) {
-          if ((rows_[static_cast<std::size_t>(i)].state & want) == want) return i;
-        }
-        return -1;
-      }
+      case LVM_GETNEXTITEM:
+        return GetNextItem(index, lParam);
       case LVM_SETITEMSTATE:
-        if (item == nullptr) return FALSE;
-        if (index == -1) {
-          for (int i = 0; i < Count(); ++i) SetState(i, item->state, item->stateMask);
-          return TRUE;
-        }
-        if (!Valid(index)) return FALSE;
-        SetState(index, item->state, item->stateMask);
-        return TRUE;
+        return SetItemState(index, item);
       case LVM_GETITEMSTATE:
-        if (!Valid(index)) return 0;
-        return rows_[static_cast<std::size_t>(index)].state & static_cast<UINT>(lParam);
+        return GetItemState(index, lParam);
       case LVM_GETSELECTEDCOUNT:
-        return std::count_if(rows_.begin(), rows_.end(),
-                             [](const Row& r) { return (r.state & LVIS_SELECTED) != 0; });
-      case LVM_INSERTCOLUMNA: {
-        const auto* col = reinterpret_cast<const LVCOLUMNA*>(lParam);
-        if (col == nullptr || index < 0) return -1;
-        const int at = std::min(index, static_cast<int>(columns_.size()));
-        Column c;
-        if ((col->mask & LVCF_TEXT) && col->pszText) c.text = col->pszText;
-        if (col->mask & LVCF_WIDTH) c.width = col->cx;
-        if (col->mask & LVCF_FMT) c.fmt = col->fmt;
-        columns_.insert(columns_.begin() + at, c);
-        Changed(WindowChange::Content);
-        return at;
-      }
-      case LVM_GETCOLUMNA: {
-        auto* col = reinterpret_cast<LVCOLUMNA*>(lParam);
-        if (col == nullptr || index < 0 || index >= static_cast<int>(columns_.size())) return FALSE;
-        const Column& c = columns_[static_cast<std::size_t>(index)];
-        if (col->mask & LVCF_TEXT) CopyText(c.text, col->pszText, col->cchTextMax);
-        if (col->mask & LVCF_WIDTH) col->cx = c.width;
-        if (col->mask & LVCF_FMT) col->fmt = c.fmt;
-        if (col->mask & LVCF_SUBITEM) col->iSubItem = index;
-        return TRUE;
-      }
+        return SelectedCount();
+      case LVM_INSERTCOLUMNA:
+        return InsertColumn(index, reinterpret_cast<LVCOLUMNA*>(lParam));
+      case LVM_GETCOLUMNA:
+        return GetColumn(index, reinterpret_cast<LVCOLUMNA*>(lParam));
       case LVM_DELETECOLUMN:
-        if (index < 0 || index >= static_cast<int>(columns_.size())) return FALSE;
-        columns_.erase(columns_.begin() + index);
-        for (Row& r : rows_) {
-          if (static_cast<std::size_t>(index) < r.cells.size())
-            r.cells.erase(r.cells.begin() + index);
-        }
-        Changed(WindowChange::Content);
-        return TRUE;
+        return DeleteColumn(index);
       case LVM_GETCOLUMNWIDTH:
-        if (index < 0 || index >= static_cast<int>(columns_.size())) return 0;
-        return columns_[static_cast<std::size_t>(index)].width;
+        return ValidColumn(index) ? ColumnAt(index).width : 0;
       case LVM_SETCOLUMNWIDTH:
-        if (index < 0 || index >= static_cast<int>(columns_.size())) return FALSE;
-        columns_[static_cast<std::size_t>(index)].width = static_cast<int>(lParam);
-        Changed(WindowChange::Content);
-        return TRUE;
-      case LVM_SETEXTENDEDLISTVIEWSTYLE: {
-        const DWORD old = ex_list_style_;
-        const DWORD mask = wParam == 0 ? 0xFFFFFFFFu : static_cast<DWORD>(wParam);
-        ex_list_style_ = (ex_list_style_ & ~mask) | (static_cast<DWORD>(lParam) & mask);
-        Changed(WindowChange::Style);
-        return old;
-      }
+        return SetColumnWidth(index, lParam);
+      case LVM_SETEXTENDEDLISTVIEWSTYLE:
+        return SetExtendedStyle(wParam, lParam);
       case LVM_GETEXTENDEDLISTVIEWSTYLE:
         return ex_list_style_;
       case LVM_SETBKCOLOR:
+        return ColourChanged();
       case LVM_SETTEXTCOLOR:
+        return ColourChanged();
       case LVM_SETTEXTBKCOLOR:
-        Changed(WindowChange::Content);
-        return TRUE;
-      case LVM_ENSUREVISIBLE: {
-        if (!Valid(index)) return FALSE;
-        const int rows = std::max(1, (ClientHeight() - HeaderHeight()) / kRowHeight);
-        if (index < top_) top_ = index;
-        if (index >= top_ + rows) top_ = index - rows + 1;
-        Changed(WindowChange::Content);
-        return TRUE;
-      }
-      case LVM_HITTEST: {
-        auto* info = reinterpret_cast<LVHITTESTINFO*>(lParam);
-        if (info == nullptr) return -1;
-        info->iItem = RowAt(info->pt.y);
-        info->flags = info->iItem >= 0 ? LVHT_ONITEMLABEL : LVHT_NOWHERE;
-        return info->iItem;
-      }
+        return ColourChanged();
+      case LVM_ENSUREVISIBLE:
+        return EnsureVisible(index);
+      case LVM_HITTEST:
+        return HitTest(reinterpret_cast<LVHITTESTINFO*>(lParam));
       case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN: {
-        if (msg == WM_LBUTTONDOWN) left_pressed_ = true;
-        SetFocus(hwnd);
-        const int row = RowAt(GET_Y_LPARAM(lParam));
-        if (row >= 0) SelectOnly(row);
-        return 0;
-      }
+        return ButtonDown(true, lParam);
+      case WM_RBUTTONDOWN:
+        return ButtonDown(false, lParam);
       case WM_LBUTTONUP:
-        // The release that ends a double-click is not a click of its own.
-        if (!left_pressed_) return 0;
-        left_pressed_ = false;
-        Activate(NM_CLICK, lParam);
-        return 0;
+        return LeftButtonUp(lParam);
       case WM_RBUTTONUP:
-        Activate(NM_RCLICK, lParam);
-        return 0;
+        return Activate(NM_RCLICK, lParam);
       case WM_LBUTTONDBLCLK:
-        Activate(NM_DBLCLK, lParam);
-        return 0;
+        return Activate(NM_DBLCLK, lParam);
       case WM_KEYDOWN:
         return KeyDown(wParam);
       default:
@@ -301,11 +223,160 @@ class ListView : public WindowObject {
     return 0;
   }
 
-  void Activate(UINT code, LPARAM lParam) {
+  LRESULT Activate(UINT code, LPARAM lParam) {
     NMITEMACTIVATE nm;
     nm.ptAction = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     nm.iItem = RowAt(nm.ptAction.y);
     NotifyParent(nm.hdr, code);
+    return 0;
+  }
+
+  LRESULT DeleteRow(int index) {
+    if (!Valid(index)) return FALSE;
+    rows_.erase(rows_.begin() + index);
+    Changed(WindowChange::Content);
+    return TRUE;
+  }
+
+  LRESULT DeleteAllRows() {
+    rows_.clear();
+    top_ = 0;
+    Changed(WindowChange::Content);
+    return TRUE;
+  }
+
+  LRESULT SetItemText(int index, const LVITEMA* item) {
+    if (!Valid(index) || item == nullptr || !ValidSub(item->iSubItem)) return FALSE;
+    Cell(index, item->iSubItem) = item->pszText ? item->pszText : "";
+    Changed(WindowChange::Content);
+    return TRUE;
+  }
+
+  LRESULT GetItemText(int index, LVITEMA* item) const {
+    if (!Valid(index) || item == nullptr || item->iSubItem < 0) return 0;
+    return CopyText(CellText(index, item->iSubItem), item->pszText, item->cchTextMax);
+  }
+
+  // The first row after `index` with every asked-for state bit.
+  LRESULT GetNextItem(int index, LPARAM flags) const {
+    const UINT want = static_cast<UINT>(flags) & (LVNI_SELECTED | LVNI_FOCUSED);
+    for (int i = std::max(0, index + 1); i < Count(); ++i) {
+      if ((rows_[static_cast<std::size_t>(i)].state & want) == want) return i;
+    }
+    return -1;
+  }
+
+  // Row -1 sets the state of every row.
+  LRESULT SetItemState(int index, const LVITEMA* item) {
+    if (item == nullptr) return FALSE;
+    if (index == -1) {
+      for (int i = 0; i < Count(); ++i) SetState(i, item->state, item->stateMask);
+      return TRUE;
+    }
+    if (!Valid(index)) return FALSE;
+    SetState(index, item->state, item->stateMask);
+    return TRUE;
+  }
+
+  LRESULT GetItemState(int index, LPARAM mask) const {
+    if (!Valid(index)) return 0;
+    return rows_[static_cast<std::size_t>(index)].state & static_cast<UINT>(mask);
+  }
+
+  LRESULT SelectedCount() const {
+    return std::count_if(rows_.begin(), rows_.end(),
+                         [](const Row& r) { return (r.state & LVIS_SELECTED) != 0; });
+  }
+
+  bool ValidColumn(int index) const {
+    return index >= 0 && index < static_cast<int>(columns_.size());
+  }
+  Column& ColumnAt(int index) { return columns_[static_cast<std::size_t>(index)]; }
+  const Column& ColumnAt(int index) const { return columns_[static_cast<std::size_t>(index)]; }
+
+  LRESULT InsertColumn(int index, const LVCOLUMNA* col) {
+    if (col == nullptr || index < 0) return -1;
+    const int at = std::min(index, static_cast<int>(columns_.size()));
+    Column c;
+    if ((col->mask & LVCF_TEXT) && col->pszText) c.text = col->pszText;
+    if (col->mask & LVCF_WIDTH) c.width = col->cx;
+    if (col->mask & LVCF_FMT) c.fmt = col->fmt;
+    columns_.insert(columns_.begin() + at, c);
+    Changed(WindowChange::Content);
+    return at;
+  }
+
+  LRESULT GetColumn(int index, LVCOLUMNA* col) const {
+    if (col == nullptr || !ValidColumn(index)) return FALSE;
+    const Column& c = ColumnAt(index);
+    if (col->mask & LVCF_TEXT) CopyText(c.text, col->pszText, col->cchTextMax);
+    if (col->mask & LVCF_WIDTH) col->cx = c.width;
+    if (col->mask & LVCF_FMT) col->fmt = c.fmt;
+    if (col->mask & LVCF_SUBITEM) col->iSubItem = index;
+    return TRUE;
+  }
+
+  LRESULT DeleteColumn(int index) {
+    if (!ValidColumn(index)) return FALSE;
+    columns_.erase(columns_.begin() + index);
+    for (Row& r : rows_) {
+      if (static_cast<std::size_t>(index) < r.cells.size()) r.cells.erase(r.cells.begin() + index);
+    }
+    Changed(WindowChange::Content);
+    return TRUE;
+  }
+
+  LRESULT SetColumnWidth(int index, LPARAM width) {
+    if (!ValidColumn(index)) return FALSE;
+    ColumnAt(index).width = static_cast<int>(width);
+    Changed(WindowChange::Content);
+    return TRUE;
+  }
+
+  // A zero mask changes every extended style bit.
+  LRESULT SetExtendedStyle(WPARAM mask_param, LPARAM bits) {
+    const DWORD old = ex_list_style_;
+    const DWORD mask = mask_param == 0 ? 0xFFFFFFFFu : static_cast<DWORD>(mask_param);
+    ex_list_style_ = (ex_list_style_ & ~mask) | (static_cast<DWORD>(bits) & mask);
+    Changed(WindowChange::Style);
+    return old;
+  }
+
+  // Colours are the painter's; the list view only asks for a repaint.
+  LRESULT ColourChanged() {
+    Changed(WindowChange::Content);
+    return TRUE;
+  }
+
+  LRESULT EnsureVisible(int index) {
+    if (!Valid(index)) return FALSE;
+    const int rows = std::max(1, (ClientHeight() - HeaderHeight()) / kRowHeight);
+    if (index < top_) top_ = index;
+    if (index >= top_ + rows) top_ = index - rows + 1;
+    Changed(WindowChange::Content);
+    return TRUE;
+  }
+
+  LRESULT HitTest(LVHITTESTINFO* info) const {
+    if (info == nullptr) return -1;
+    info->iItem = RowAt(info->pt.y);
+    info->flags = info->iItem >= 0 ? LVHT_ONITEMLABEL : LVHT_NOWHERE;
+    return info->iItem;
+  }
+
+  LRESULT ButtonDown(bool left, LPARAM point) {
+    if (left) left_pressed_ = true;
+    SetFocus(hwnd);
+    const int row = RowAt(GET_Y_LPARAM(point));
+    if (row >= 0) SelectOnly(row);
+    return 0;
+  }
+
+  // The release that ends a double-click is not a click of its own.
+  LRESULT LeftButtonUp(LPARAM point) {
+    if (!left_pressed_) return 0;
+    left_pressed_ = false;
+    return Activate(NM_CLICK, point);
   }
 
   std::vector<Column> columns_;

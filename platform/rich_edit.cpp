@@ -304,234 +304,310 @@ LONG RichEdit::Find(WPARAM flags, CHARRANGE range, const char* what, CHARRANGE* 
   return -1;
 }
 
+// The text with every paragraph mark as CR LF, as WM_GETTEXT and EM_STREAMOUT give it.
+std::string RichEdit::TextWithLineBreaks() const {
+  std::string text;
+  for (GbkChar c : chars_) {
+    if (c == '\r') {
+      text += "\r\n";
+    } else {
+      AppendGbkChar(text, c);
+    }
+  }
+  return text;
+}
+
+std::string RichEdit::TextOf(LONG from, LONG to) const {
+  std::string t;
+  for (LONG i = from; i < to; ++i) AppendGbkChar(t, chars_[static_cast<std::size_t>(i)]);
+  return t;
+}
+
+void RichEdit::ResetText(std::vector<GbkChar> chars) {
+  chars_ = std::move(chars);
+  formats_.assign(chars_.size(), -1);
+  sel_min_ = sel_max_ = 0;
+}
+
+// Typed or pasted text takes the insertion format, else the format of the character before it.
+void RichEdit::ReplaceSelectionTyped(const std::vector<GbkChar>& in) {
+  int f = insertion_format_;
+  if (f < 0 && sel_min_ > 0) f = formats_[static_cast<std::size_t>(sel_min_ - 1)];
+  Replace(sel_min_, sel_max_, in, f);
+  TextChanged();
+}
+
+LRESULT RichEdit::SetText(LPARAM text) {
+  ResetText(ToChars(text ? reinterpret_cast<const char*>(text) : ""));
+  TextChanged();
+  return TRUE;
+}
+
+LRESULT RichEdit::GetText(WPARAM size, LPARAM buffer) const {
+  if (size == 0 || buffer == 0) return 0;
+  char* out = reinterpret_cast<char*>(buffer);
+  const std::string text = TextWithLineBreaks();
+  std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
+  return static_cast<LRESULT>(n);
+}
+
+LRESULT RichEdit::StreamIn(WPARAM format, EDITSTREAM* es) {
+  if (es == nullptr || es->pfnCallback == nullptr) return 0;
+  std::string bytes;
+  BYTE buffer[4096];
+  es->dwError = 0;
+  for (;;) {
+    LONG got = 0;
+    const DWORD err = es->pfnCallback(es->dwCookie, buffer, sizeof buffer, &got);
+    if (err != 0) {
+      es->dwError = err;
+      break;
+    }
+    if (got <= 0) break;
+    bytes.append(reinterpret_cast<const char*>(buffer),
+                 static_cast<std::size_t>(std::min<LONG>(got, sizeof buffer)));
+  }
+  if (format & SF_RTF) bytes = RtfToText(bytes);
+  const std::vector<GbkChar> in = ToChars(bytes);
+  if (format & SFF_SELECTION) {
+    const int f = sel_min_ > 0 ? formats_[static_cast<std::size_t>(sel_min_ - 1)] : -1;
+    Replace(sel_min_, sel_max_, in, f);
+  } else {
+    ResetText(in);
+  }
+  TextChanged();
+  return static_cast<LRESULT>(in.size());
+}
+
+LRESULT RichEdit::StreamOut(EDITSTREAM* es) const {
+  if (es == nullptr || es->pfnCallback == nullptr) return 0;
+  std::string text = TextWithLineBreaks();
+  LONG done = 0;
+  es->dwError = es->pfnCallback(es->dwCookie, reinterpret_cast<LPBYTE>(text.data()),
+                                static_cast<LONG>(text.size()), &done);
+  return done;
+}
+
+LRESULT RichEdit::SetSelMessage(WPARAM from, LPARAM to) {
+  SetSel(static_cast<LONG>(static_cast<LONG_PTR>(from)), static_cast<LONG>(to));
+  return 0;
+}
+
+LRESULT RichEdit::ExSetSel(const CHARRANGE* r) {
+  if (r != nullptr) SetSel(r->cpMin, r->cpMax);
+  return sel_max_;
+}
+
+LRESULT RichEdit::ExGetSel(CHARRANGE* r) const {
+  if (r) *r = CHARRANGE{sel_min_, sel_max_};
+  return 0;
+}
+
+LRESULT RichEdit::GetSel(WPARAM min, LPARAM max) const {
+  if (min) *reinterpret_cast<DWORD*>(min) = static_cast<DWORD>(sel_min_);
+  if (max) *reinterpret_cast<DWORD*>(max) = static_cast<DWORD>(sel_max_);
+  return MAKELPARAM(static_cast<WORD>(sel_min_), static_cast<WORD>(sel_max_));
+}
+
+LRESULT RichEdit::ReplaceSel(LPARAM text) {
+  ReplaceSelectionTyped(ToChars(text ? reinterpret_cast<const char*>(text) : ""));
+  return 0;
+}
+
+LRESULT RichEdit::GetSelText(LPARAM buffer) const {
+  if (buffer == 0) return 0;
+  const std::string t = TextOf(sel_min_, sel_max_);
+  std::memcpy(reinterpret_cast<char*>(buffer), t.c_str(), t.size() + 1);
+  return static_cast<LRESULT>(t.size());
+}
+
+LRESULT RichEdit::GetTextRange(TEXTRANGEA* tr) const {
+  if (tr == nullptr || tr->lpstrText == nullptr) return 0;
+  LONG a = std::clamp<LONG>(tr->chrg.cpMin, 0, Length());
+  LONG b = tr->chrg.cpMax < 0 ? Length() : std::clamp<LONG>(tr->chrg.cpMax, a, Length());
+  const std::string t = TextOf(a, b);
+  std::memcpy(tr->lpstrText, t.c_str(), t.size() + 1);
+  return static_cast<LRESULT>(t.size());
+}
+
+void RichEdit::MergeInto(LONG from, LONG to, const CHARFORMATA& cf) {
+  for (LONG i = from; i < to; ++i) {
+    RichEditFormat f = FormatAt(i);
+    Merge(f, cf);
+    formats_[static_cast<std::size_t>(i)] = Intern(f);
+  }
+}
+
+LRESULT RichEdit::SetCharFormat(WPARAM scope, const CHARFORMATA* cf) {
+  if (cf == nullptr || cf->cbSize < sizeof(CHARFORMATA)) return 0;
+  if (scope == SCF_DEFAULT) {
+    Merge(default_, *cf);
+  } else if (scope & SCF_ALL) {
+    MergeInto(0, Length(), *cf);
+  } else if (scope & SCF_SELECTION) {
+    if (sel_min_ == sel_max_) {
+      RichEditFormat f = sel_min_ > 0 ? FormatAt(sel_min_ - 1) : default_;
+      Merge(f, *cf);
+      insertion_format_ = Intern(f);
+    }
+    MergeInto(sel_min_, sel_max_, *cf);
+  } else {
+    return 0;
+  }
+  Changed(WindowChange::Content);
+  return TRUE;
+}
+
+// Over a selection the mask keeps only what all its characters share.
+LRESULT RichEdit::GetCharFormat(WPARAM scope, CHARFORMATA* cf) const {
+  if (cf == nullptr || cf->cbSize < sizeof(CHARFORMATA)) return 0;
+  if (scope == SCF_DEFAULT || sel_min_ == sel_max_) {
+    Fill(scope == SCF_DEFAULT ? default_ : FormatAt(sel_min_ > 0 ? sel_min_ - 1 : 0), *cf);
+    if (scope != SCF_DEFAULT && Length() == 0) Fill(default_, *cf);
+    return cf->dwMask;
+  }
+  const RichEditFormat first = FormatAt(sel_min_);
+  Fill(first, *cf);
+  for (LONG i = sel_min_ + 1; i < sel_max_; ++i) {
+    const RichEditFormat f = FormatAt(i);
+    if (f.face != first.face) cf->dwMask &= ~CFM_FACE;
+    if (f.height != first.height) cf->dwMask &= ~CFM_SIZE;
+    if (f.offset != first.offset) cf->dwMask &= ~CFM_OFFSET;
+    if (f.charset != first.charset) cf->dwMask &= ~CFM_CHARSET;
+    if (f.colour != first.colour || ((f.effects ^ first.effects) & CFE_AUTOCOLOR))
+      cf->dwMask &= ~CFM_COLOR;
+    cf->dwMask &= ~((f.effects ^ first.effects) & (CFM_EFFECTS & ~CFM_COLOR));
+  }
+  return cf->dwMask;
+}
+
+LRESULT RichEdit::FindTextEx(WPARAM flags, FINDTEXTEXA* ft) const {
+  if (ft == nullptr) return -1;
+  return Find(flags, ft->chrg, ft->lpstrText, &ft->chrgText);
+}
+
+LRESULT RichEdit::FindText(WPARAM flags, const FINDTEXTA* ft) const {
+  if (ft == nullptr) return -1;
+  return Find(flags, ft->chrg, ft->lpstrText, nullptr);
+}
+
+LRESULT RichEdit::SetReadOnly(WPARAM on) {
+  const DWORD old = style;
+  style = on ? (style | ES_READONLY) : (style & ~ES_READONLY);
+  if (old != style) Changed(WindowChange::Style);
+  return TRUE;
+}
+
+LRESULT RichEdit::SetBackgroundColour(WPARAM use_system, LPARAM colour) {
+  const COLORREF old = background_;
+  system_background_ = use_system != 0;
+  if (!system_background_) background_ = static_cast<COLORREF>(colour);
+  Changed(WindowChange::Content);
+  return old;
+}
+
+LRESULT RichEdit::SetEventMask(LPARAM mask) {
+  const DWORD old = event_mask_;
+  event_mask_ = static_cast<DWORD>(mask);
+  return old;
+}
+
+LRESULT RichEdit::LineFromChar(LPARAM pos) const {
+  const LONG end = std::clamp<LONG>(static_cast<LONG>(pos), 0, Length());
+  return std::count(chars_.begin(), chars_.begin() + end, static_cast<GbkChar>('\r'));
+}
+
+LRESULT RichEdit::LineCount() const {
+  return 1 + std::count(chars_.begin(), chars_.end(), static_cast<GbkChar>('\r'));
+}
+
+LRESULT RichEdit::Char(WPARAM ch) {
+  if (style & ES_READONLY) return 0;
+  std::vector<GbkChar> in;
+  if (ch == VK_BACK) {
+    if (sel_min_ == sel_max_ && sel_min_ > 0) --sel_min_;
+  } else if (ch == VK_RETURN) {
+    in.push_back('\r');
+  } else if (ch >= 0x20) {
+    in.push_back(static_cast<GbkChar>(ch));
+  } else {
+    return 0;
+  }
+  ReplaceSelectionTyped(in);
+  return 0;
+}
+
+LRESULT RichEdit::ButtonDown() {
+  SetFocus(hwnd);
+  return 0;
+}
+
+LRESULT RichEdit::GetZoom(WPARAM numerator, LPARAM denominator) const {
+  if (numerator) *reinterpret_cast<int*>(numerator) = zoom_num_;
+  if (denominator) *reinterpret_cast<int*>(denominator) = zoom_den_;
+  return TRUE;
+}
+
 LRESULT RichEdit::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_SETTEXT:
-      chars_ = ToChars(lParam ? reinterpret_cast<const char*>(lParam) : "");
-      formats_.assign(chars_.size(), -1);
-      sel_min_ = sel_max_ = 0;
-      TextChanged();
-      return TRUE;
-    case WM_GETTEXT: {
-      if (wParam == 0 || lParam == 0) return 0;
-      char* out = reinterpret_cast<char*>(lParam);
-      std::string text;
-      for (GbkChar c : chars_) {
-        if (c == '\r') {
-          text += "\r\n";
-        } else {
-          AppendGbkChar(text, c);
-        }
-      }
-      std::size_t n = std::min(text.size(), static_cast<std::size_t>(wParam - 1));
-      std::memcpy(out, text.data(), n);
-      out[n] = '\0';
-      return static_cast<LRESULT>(n);
-    }
+      return SetText(lParam);
+    case WM_GETTEXT:
+      return GetText(wParam, lParam);
     case WM_GETTEXTLENGTH:
       return Length();
-    case EM_STREAMIN: {
-      auto* es = reinterpret_cast<EDITSTREAM*>(lParam);
-      if (es == nullptr || es->pfnCallback == nullptr) return 0;
-      std::string bytes;
-      BYTE buffer[4096];
-      es->dwError = 0;
-      for (;;) {
-        LONG got = 0;
-        const DWORD err = es->pfnCallback(es->dwCookie, buffer, sizeof buffer, &got);
-        if (err != 0) {
-          es->dwError = err;
-          break;
-        }
-        if (got <= 0) break;
-        bytes.append(reinterpret_cast<const char*>(buffer),
-                     static_cast<std::size_t>(std::min<LONG>(got, sizeof buffer)));
-      }
-      if (wParam & SF_RTF) bytes = RtfToText(bytes);
-      const std::vector<GbkChar> in = ToChars(bytes);
-      if (wParam & SFF_SELECTION) {
-        const int f = sel_min_ > 0 ? formats_[static_cast<std::size_t>(sel_min_ - 1)] : -1;
-        Replace(sel_min_, sel_max_, in, f);
-      } else {
-        chars_ = in;
-        formats_.assign(chars_.size(), -1);
-        sel_min_ = sel_max_ = 0;
-      }
-      TextChanged();
-      return static_cast<LRESULT>(in.size());
-    }
-    case EM_STREAMOUT: {
-      auto* es = reinterpret_cast<EDITSTREAM*>(lParam);
-      if (es == nullptr || es->pfnCallback == nullptr) return 0;
-      std::string text;
-      for (GbkChar c : chars_) {
-        if (c == '\r') {
-          text += "\r\n";
-        } else {
-          AppendGbkChar(text, c);
-        }
-      }
-      LONG done = 0;
-      es->dwError = es->pfnCallback(es->dwCookie, reinterpret_cast<LPBYTE>(text.data()),
-                                    static_cast<LONG>(text.size()), &done);
-      return done;
-    }
-    case EM_EXSETSEL: {
-      const auto* r = reinterpret_cast<const CHARRANGE*>(lParam);
-      if (r == nullptr) return sel_max_;
-      SetSel(r->cpMin, r->cpMax);
-      return sel_max_;
-    }
+    case EM_STREAMIN:
+      return StreamIn(wParam, reinterpret_cast<EDITSTREAM*>(lParam));
+    case EM_STREAMOUT:
+      return StreamOut(reinterpret_cast<EDITSTREAM*>(lParam));
+    case EM_EXSETSEL:
+      return ExSetSel(reinterpret_cast<const CHARRANGE*>(lParam));
     case EM_SETSEL:
-      SetSel(static_cast<LONG>(static_cast<LONG_PTR>(wParam)), static_cast<LONG>(lParam));
-      return 0;
-    case EM_EXGETSEL: {
-      auto* r = reinterpret_cast<CHARRANGE*>(lParam);
-      if (r) *r = CHARRANGE{sel_min_, sel_max_};
-      return 0;
-    }
+      return SetSelMessage(wParam, lParam);
+    case EM_EXGETSEL:
+      return ExGetSel(reinterpret_cast<CHARRANGE*>(lParam));
     case EM_GETSEL:
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(sel_min_);
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(sel_max_);
-      return MAKELPARAM(static_cast<WORD>(sel_min_), static_cast<WORD>(sel_max_));
-    case EM_REPLACESEL: {
-      const std::vector<GbkChar> in = ToChars(lParam ? reinterpret_cast<const char*>(lParam) : "");
-      int f = insertion_format_;
-      if (f < 0 && sel_min_ > 0) f = formats_[static_cast<std::size_t>(sel_min_ - 1)];
-      Replace(sel_min_, sel_max_, in, f);
-      TextChanged();
-      return 0;
-    }
-    case EM_GETSELTEXT: {
-      if (lParam == 0) return 0;
-      std::string t;
-      for (LONG i = sel_min_; i < sel_max_; ++i)
-        AppendGbkChar(t, chars_[static_cast<std::size_t>(i)]);
-      std::memcpy(reinterpret_cast<char*>(lParam), t.c_str(), t.size() + 1);
-      return static_cast<LRESULT>(t.size());
-    }
-    case EM_GETTEXTRANGE: {
-      auto* tr = reinterpret_cast<TEXTRANGEA*>(lParam);
-      if (tr == nullptr || tr->lpstrText == nullptr) return 0;
-      LONG a = std::clamp<LONG>(tr->chrg.cpMin, 0, Length());
-      LONG b = tr->chrg.cpMax < 0 ? Length() : std::clamp<LONG>(tr->chrg.cpMax, a, Length());
-      std::string t;
-      for (LONG i = a; i < b; ++i) AppendGbkChar(t, chars_[static_cast<std::size_t>(i)]);
-      std::memcpy(tr->lpstrText, t.c_str(), t.size() + 1);
-      return static_cast<LRESULT>(t.size());
-    }
-    case EM_SETCHARFORMAT: {
-      const auto* cf = reinterpret_cast<const CHARFORMATA*>(lParam);
-      if (cf == nullptr || cf->cbSize < sizeof(CHARFORMATA)) return 0;
-      if (wParam == SCF_DEFAULT) {
-        Merge(default_, *cf);
-      } else if (wParam & SCF_ALL) {
-        for (std::size_t i = 0; i < chars_.size(); ++i) {
-          RichEditFormat f = FormatAt(static_cast<LONG>(i));
-          Merge(f, *cf);
-          formats_[i] = Intern(f);
-        }
-      } else if (wParam & SCF_SELECTION) {
-        if (sel_min_ == sel_max_) {
-          RichEditFormat f = sel_min_ > 0 ? FormatAt(sel_min_ - 1) : default_;
-          Merge(f, *cf);
-          insertion_format_ = Intern(f);
-        }
-        for (LONG i = sel_min_; i < sel_max_; ++i) {
-          RichEditFormat f = FormatAt(i);
-          Merge(f, *cf);
-          formats_[static_cast<std::size_t>(i)] = Intern(f);
-        }
-      } else {
-        return 0;
-      }
-      Changed(WindowChange::Content);
-      return TRUE;
-    }
-    case EM_GETCHARFORMAT: {
-      auto* cf = reinterpret_cast<CHARFORMATA*>(lParam);
-      if (cf == nullptr || cf->cbSize < sizeof(CHARFORMATA)) return 0;
-      if (wParam == SCF_DEFAULT || sel_min_ == sel_max_) {
-        Fill(wParam == SCF_DEFAULT ? default_ : FormatAt(sel_min_ > 0 ? sel_min_ - 1 : 0), *cf);
-        if (wParam != SCF_DEFAULT && Length() == 0) Fill(default_, *cf);
-        return cf->dwMask;
-      }
-      const RichEditFormat first = FormatAt(sel_min_);
-      Fill(first, *cf);
-      for (LONG i = sel_min_ + 1; i < sel_max_; ++i) {
-        const RichEditFormat f = FormatAt(i);
-        if (f.face != first.face) cf->dwMask &= ~CFM_FACE;
-        if (f.height != first.height) cf->dwMask &= ~CFM_SIZE;
-        if (f.offset != first.offset) cf->dwMask &= ~CFM_OFFSET;
-        if (f.charset != first.charset) cf->dwMask &= ~CFM_CHARSET;
-        if (f.colour != first.colour || ((f.effects ^ first.effects) & CFE_AUTOCOLOR))
-          cf->dwMask &= ~CFM_COLOR;
-        cf->dwMask &= ~((f.effects ^ first.effects) & (CFM_EFFECTS & ~CFM_COLOR));
-      }
-      return cf->dwMask;
-    }
-    case EM_FINDTEXTEX: {
-      auto* ft = reinterpret_cast<FINDTEXTEXA*>(lParam);
-      if (ft == nullptr) return -1;
-      return Find(wParam, ft->chrg, ft->lpstrText, &ft->chrgText);
-    }
-    case EM_FINDTEXT: {
-      const auto* ft = reinterpret_cast<const FINDTEXTA*>(lParam);
-      if (ft == nullptr) return -1;
-      return Find(wParam, ft->chrg, ft->lpstrText, nullptr);
-    }
-    case EM_SETREADONLY: {
-      const DWORD old = style;
-      style = wParam ? (style | ES_READONLY) : (style & ~ES_READONLY);
-      if (old != style) Changed(WindowChange::Style);
-      return TRUE;
-    }
-    case EM_SETBKGNDCOLOR: {
-      const COLORREF old = background_;
-      system_background_ = wParam != 0;
-      if (!system_background_) background_ = static_cast<COLORREF>(lParam);
-      Changed(WindowChange::Content);
-      return old;
-    }
-    case EM_SETEVENTMASK: {
-      const DWORD old = event_mask_;
-      event_mask_ = static_cast<DWORD>(lParam);
-      return old;
-    }
+      return GetSel(wParam, lParam);
+    case EM_REPLACESEL:
+      return ReplaceSel(lParam);
+    case EM_GETSELTEXT:
+      return GetSelText(lParam);
+    case EM_GETTEXTRANGE:
+      return GetTextRange(reinterpret_cast<TEXTRANGEA*>(lParam));
+    case EM_SETCHARFORMAT:
+      return SetCharFormat(wParam, reinterpret_cast<const CHARFORMATA*>(lParam));
+    case EM_GETCHARFORMAT:
+      return GetCharFormat(wParam, reinterpret_cast<CHARFORMATA*>(lParam));
+    case EM_FINDTEXTEX:
+      return FindTextEx(wParam, reinterpret_cast<FINDTEXTEXA*>(lParam));
+    case EM_FINDTEXT:
+      return FindText(wParam, reinterpret_cast<const FINDTEXTA*>(lParam));
+    case EM_SETREADONLY:
+      return SetReadOnly(wParam);
+    case EM_SETBKGNDCOLOR:
+      return SetBackgroundColour(wParam, lParam);
+    case EM_SETEVENTMASK:
+      return SetEventMask(lParam);
     case EM_GETEVENTMASK:
       return event_mask_;
     case EM_EXLIMITTEXT:
+      return TRUE;
     case EM_SETTARGETDEVICE:
+      return TRUE;
     case EM_HIDESELECTION:
       return TRUE;
-    case EM_EXLINEFROMCHAR: {
-      const LONG pos = std::clamp<LONG>(static_cast<LONG>(lParam), 0, Length());
-      return std::count(chars_.begin(), chars_.begin() + pos, static_cast<GbkChar>('\r'));
-    }
+    case EM_EXLINEFROMCHAR:
+      return LineFromChar(lParam);
     case EM_GETLINECOUNT:
-      return 1 + std::count(chars_.begin(), chars_.end(), static_cast<GbkChar>('\r'));
-    case WM_CHAR: {
-      if (style & ES_READONLY) return 0;
-      std::vector<GbkChar> in;
-      if (wParam == VK_BACK) {
-        if (sel_min_ == sel_max_ && sel_min_ > 0) --sel_min_;
-      } else if (wParam == VK_RETURN) {
-        in.push_back('\r');
-      } else if (wParam >= 0x20) {
-        in.push_back(static_cast<GbkChar>(wParam));
-      } else {
-        return 0;
-      }
-      int f = insertion_format_;
-      if (f < 0 && sel_min_ > 0) f = formats_[static_cast<std::size_t>(sel_min_ - 1)];
-      Replace(sel_min_, sel_max_, in, f);
-      TextChanged();
-      return 0;
-    }
+      return LineCount();
+    case WM_CHAR:
+      return Char(wParam);
     case WM_LBUTTONDOWN:
-      SetFocus(hwnd);
-      return 0;
-    case WM_GETDLGCODE:  // reached by Tab, a page keeps its selection (no DLGC_HASSETSEL)
+      return ButtonDown();
+    // Reached by Tab, a page keeps its selection (no DLGC_HASSETSEL).
+    case WM_GETDLGCODE:
       return DLGC_WANTCHARS | DLGC_WANTARROWS;
     case WM_KEYDOWN:
       return KeyDown(wParam);
@@ -540,9 +616,7 @@ LRESULT RichEdit::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case EM_SETZOOM:
       return SetZoom(wParam, lParam);
     case EM_GETZOOM:
-      if (wParam) *reinterpret_cast<int*>(wParam) = zoom_num_;
-      if (lParam) *reinterpret_cast<int*>(lParam) = zoom_den_;
-      return TRUE;
+      return GetZoom(wParam, lParam);
     default:
       return WindowObject::ClassProc(msg, wParam, lParam);
   }

@@ -70,6 +70,36 @@ class RichEdit : public WindowObject {
   LRESULT KeyDown(WPARAM key);
   LRESULT Wheel(WPARAM wParam);
 
+  // Message handlers.
+  std::string TextWithLineBreaks() const;
+  std::string TextOf(LONG from, LONG to) const;
+  void ResetText(std::vector<GbkChar> chars);
+  void ReplaceSelectionTyped(const std::vector<GbkChar>& in);
+  void MergeInto(LONG from, LONG to, const CHARFORMATA& cf);
+  LRESULT SetText(LPARAM text);
+  LRESULT GetText(WPARAM size, LPARAM buffer) const;
+  LRESULT StreamIn(WPARAM format, EDITSTREAM* es);
+  LRESULT StreamOut(EDITSTREAM* es) const;
+  LRESULT SetSelMessage(WPARAM from, LPARAM to);
+  LRESULT ExSetSel(const CHARRANGE* r);
+  LRESULT ExGetSel(CHARRANGE* r) const;
+  LRESULT GetSel(WPARAM min, LPARAM max) const;
+  LRESULT ReplaceSel(LPARAM text);
+  LRESULT GetSelText(LPARAM buffer) const;
+  LRESULT GetTextRange(TEXTRANGEA* tr) const;
+  LRESULT SetCharFormat(WPARAM scope, const CHARFORMATA* cf);
+  LRESULT GetCharFormat(WPARAM scope, CHARFORMATA* cf) const;
+  LRESULT FindTextEx(WPARAM flags, FINDTEXTEXA* ft) const;
+  LRESULT FindText(WPARAM flags, const FINDTEXTA* ft) const;
+  LRESULT SetReadOnly(WPARAM on);
+  LRESULT SetBackgroundColour(WPARAM use_system, LPARAM colour);
+  LRESULT SetEventMask(LPARAM mask);
+  LRESULT LineFromChar(LPARAM pos) const;
+  LRESULT LineCount() const;
+  LRESULT Char(WPARAM ch);
+  LRESULT ButtonDown();
+  LRESULT GetZoom(WPARAM numerator, LPARAM denominator) const;
+
   std::vector<GbkChar> chars_;
   std::vector<int> formats_;  // per character: -1 default, else index into table_
   std::vector<RichEditFormat> table_;

@@ -597,6 +597,137 @@ LRESULT TreeView::KeyDown(WPARAM key) {
   return 0;
 }
 
+// The item's handle arrives in the first bytes of the rectangle it asks for.
+LRESULT TreeView::GetItemRect(WPARAM label_only, RECT* r) const {
+  if (r == nullptr) return FALSE;
+  HTREEITEM h = 0;
+  std::memcpy(&h, r, sizeof h);
+  const Item* item = Find(h);
+  if (!item || !IsShown(item)) return FALSE;
+  const Item* top = TopItem();
+  const long row = VisibleIndex(item) - (top ? VisibleIndex(top) : 0);
+  RECT label = LabelRect(item, static_cast<int>(row));
+  if (!label_only) {
+    label.left = 0;
+    label.right = ClientWidth();
+  }
+  *r = label;
+  return TRUE;
+}
+
+LRESULT TreeView::SetIndent(WPARAM indent) {
+  indent_ = std::max(0, static_cast<int>(indent));
+  Content();
+  return 0;
+}
+
+LRESULT TreeView::GetImageList(WPARAM which) const {
+  return which == TVSIL_STATE ? state_image_list_ : image_list_;
+}
+
+LRESULT TreeView::SetImageList(WPARAM which, LPARAM list) {
+  LPARAM& slot = which == TVSIL_STATE ? state_image_list_ : image_list_;
+  const LPARAM old = slot;
+  slot = list;
+  Content();
+  return old;
+}
+
+LRESULT TreeView::HitTestMessage(TVHITTESTINFO* info) const {
+  if (info == nullptr) return 0;
+  HitTest(info);
+  return static_cast<LRESULT>(info->hItem);
+}
+
+LRESULT TreeView::SortChildren(LPARAM parent_param) {
+  const auto h = static_cast<HTREEITEM>(parent_param);
+  Item* parent = (parent_param == 0 || IsSpecial(h, TVI_ROOT)) ? &root_ : Find(h);
+  if (!parent) return FALSE;
+  std::vector<Item*> kids;
+  for (Item* c = parent->first_child; c; c = c->next) kids.push_back(c);
+  std::stable_sort(kids.begin(), kids.end(),
+                   [](const Item* a, const Item* b) { return LessIgnoringCase(a->text, b->text); });
+  for (Item* c : kids) Unlink(c);
+  for (Item* c : kids) Link(c, parent, parent->last_child);
+  Content();
+  return TRUE;
+}
+
+LRESULT TreeView::SetItemHeight(WPARAM height) {
+  const int old = item_height_;
+  int h = static_cast<int>(static_cast<LONG_PTR>(height));
+  if (h == -1) h = kDefaultItemHeight;
+  if (h < 1) h = 1;
+  if ((style & TVS_NONEVENHEIGHT) == 0 && h > 1) h &= ~1;
+  item_height_ = h;
+  Content();
+  return old;
+}
+
+LRESULT TreeView::ColourResult(COLORREF colour) {
+  return static_cast<LRESULT>(static_cast<LONG>(colour));
+}
+
+LRESULT TreeView::SetColour(COLORREF& slot, LPARAM colour) {
+  const COLORREF old = slot;
+  slot = static_cast<COLORREF>(colour);
+  Content();
+  return ColourResult(old);
+}
+
+LRESULT TreeView::GetItemState(WPARAM h, LPARAM mask) const {
+  const Item* item = Find(static_cast<HTREEITEM>(h));
+  if (!item) return 0;
+  const UINT state = item->state | (item->handle == caret_ ? TVIS_SELECTED : 0);
+  return static_cast<LRESULT>(state & static_cast<UINT>(mask));
+}
+
+TVHITTESTINFO TreeView::HitAt(LPARAM point) const {
+  TVHITTESTINFO info;
+  info.pt = POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  HitTest(&info);
+  return info;
+}
+
+LRESULT TreeView::LeftButtonDown(LPARAM point) {
+  const TVHITTESTINFO info = HitAt(point);
+  const HWND self = hwnd;
+  left_pressed_ = true;
+  SetFocus(self);
+  if (!IsWindow(self)) return 0;
+  if (info.flags & TVHT_ONITEMBUTTON) {
+    Expand(TVE_TOGGLE, info.hItem);
+  } else if ((info.flags & (TVHT_ONITEM | TVHT_ONITEMRIGHT)) && info.hItem) {
+    Select(TVGN_CARET, info.hItem, TVC_BYMOUSE);
+  }
+  return 0;
+}
+
+LRESULT TreeView::LeftDoubleClick(LPARAM point) {
+  const TVHITTESTINFO info = HitAt(point);
+  const HWND self = hwnd;
+  NMHDR nm;
+  const LRESULT handled = NotifyParent(nm, NM_DBLCLK);
+  if (handled == 0 && IsWindow(self) && Find(info.hItem) && (info.flags & TVHT_ONITEM)) {
+    Expand(TVE_TOGGLE, info.hItem);
+  }
+  return 0;
+}
+
+LRESULT TreeView::LeftButtonUp() {
+  if (!left_pressed_) return 0;
+  left_pressed_ = false;
+  NMHDR nm;
+  NotifyParent(nm, NM_CLICK);
+  return 0;
+}
+
+LRESULT TreeView::RightButtonUp() {
+  NMHDR nm;
+  NotifyParent(nm, NM_RCLICK);
+  return 0;
+}
+
 LRESULT TreeView::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   const auto item_param = static_cast<HTREEITEM>(lParam);
   switch (msg) {
@@ -606,40 +737,18 @@ LRESULT TreeView::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return Delete(item_param);
     case TVM_EXPAND:
       return Expand(wParam, item_param);
-    case TVM_GETITEMRECT: {
-      auto* r = reinterpret_cast<RECT*>(lParam);
-      if (r == nullptr) return FALSE;
-      HTREEITEM h = 0;
-      std::memcpy(&h, r, sizeof h);
-      const Item* item = Find(h);
-      if (!item || !IsShown(item)) return FALSE;
-      const Item* top = TopItem();
-      const long row = VisibleIndex(item) - (top ? VisibleIndex(top) : 0);
-      RECT label = LabelRect(item, static_cast<int>(row));
-      if (!wParam) {
-        label.left = 0;
-        label.right = ClientWidth();
-      }
-      *r = label;
-      return TRUE;
-    }
+    case TVM_GETITEMRECT:
+      return GetItemRect(wParam, reinterpret_cast<RECT*>(lParam));
     case TVM_GETCOUNT:
       return static_cast<LRESULT>(items_.size());
     case TVM_GETINDENT:
       return indent_;
     case TVM_SETINDENT:
-      indent_ = std::max(0, static_cast<int>(wParam));
-      Content();
-      return 0;
+      return SetIndent(wParam);
     case TVM_GETIMAGELIST:
-      return wParam == TVSIL_STATE ? state_image_list_ : image_list_;
-    case TVM_SETIMAGELIST: {
-      LPARAM& slot = wParam == TVSIL_STATE ? state_image_list_ : image_list_;
-      const LPARAM old = slot;
-      slot = lParam;
-      Content();
-      return old;
-    }
+      return GetImageList(wParam);
+    case TVM_SETIMAGELIST:
+      return SetImageList(wParam, lParam);
     case TVM_GETNEXTITEM:
       return GetNext(wParam, item_param);
     case TVM_SELECTITEM:
@@ -656,107 +765,40 @@ LRESULT TreeView::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return EndEdit(wParam != 0);
     case TVM_GETVISIBLECOUNT:
       return RowsInClient();
-    case TVM_HITTEST: {
-      auto* info = reinterpret_cast<TVHITTESTINFO*>(lParam);
-      if (info == nullptr) return 0;
-      HitTest(info);
-      return static_cast<LRESULT>(info->hItem);
-    }
+    case TVM_HITTEST:
+      return HitTestMessage(reinterpret_cast<TVHITTESTINFO*>(lParam));
     case TVM_ENSUREVISIBLE:
       return EnsureVisible(item_param);
-    case TVM_SORTCHILDREN: {
-      Item* parent = (lParam == 0 || IsSpecial(item_param, TVI_ROOT)) ? &root_ : Find(item_param);
-      if (!parent) return FALSE;
-      std::vector<Item*> kids;
-      for (Item* c = parent->first_child; c; c = c->next) kids.push_back(c);
-      std::stable_sort(kids.begin(), kids.end(), [](const Item* a, const Item* b) {
-        return LessIgnoringCase(a->text, b->text);
-      });
-      for (Item* c : kids) Unlink(c);
-      for (Item* c : kids) Link(c, parent, parent->last_child);
-      Content();
-      return TRUE;
-    }
-    case TVM_SETITEMHEIGHT: {
-      const int old = item_height_;
-      int h = static_cast<int>(static_cast<LONG_PTR>(wParam));
-      if (h == -1) h = kDefaultItemHeight;
-      if (h < 1) h = 1;
-      if ((style & TVS_NONEVENHEIGHT) == 0 && h > 1) h &= ~1;
-      item_height_ = h;
-      Content();
-      return old;
-    }
+    case TVM_SORTCHILDREN:
+      return SortChildren(lParam);
+    case TVM_SETITEMHEIGHT:
+      return SetItemHeight(wParam);
     case TVM_GETITEMHEIGHT:
       return item_height_;
-    case TVM_SETBKCOLOR: {
-      const COLORREF old = back_color_;
-      back_color_ = static_cast<COLORREF>(lParam);
-      Content();
-      return static_cast<LRESULT>(static_cast<LONG>(old));
-    }
-    case TVM_SETTEXTCOLOR: {
-      const COLORREF old = text_color_;
-      text_color_ = static_cast<COLORREF>(lParam);
-      Content();
-      return static_cast<LRESULT>(static_cast<LONG>(old));
-    }
-    case TVM_SETLINECOLOR: {
-      const COLORREF old = line_color_;
-      line_color_ = static_cast<COLORREF>(lParam);
-      Content();
-      return static_cast<LRESULT>(static_cast<LONG>(old));
-    }
+    case TVM_SETBKCOLOR:
+      return SetColour(back_color_, lParam);
+    case TVM_SETTEXTCOLOR:
+      return SetColour(text_color_, lParam);
+    case TVM_SETLINECOLOR:
+      return SetColour(line_color_, lParam);
     case TVM_GETBKCOLOR:
-      return static_cast<LRESULT>(static_cast<LONG>(back_color_));
+      return ColourResult(back_color_);
     case TVM_GETTEXTCOLOR:
-      return static_cast<LRESULT>(static_cast<LONG>(text_color_));
+      return ColourResult(text_color_);
     case TVM_GETLINECOLOR:
-      return static_cast<LRESULT>(static_cast<LONG>(line_color_));
-    case TVM_GETITEMSTATE: {
-      const Item* item = Find(static_cast<HTREEITEM>(wParam));
-      if (!item) return 0;
-      const UINT state = item->state | (item->handle == caret_ ? TVIS_SELECTED : 0);
-      return static_cast<LRESULT>(state & static_cast<UINT>(lParam));
-    }
+      return ColourResult(line_color_);
+    case TVM_GETITEMSTATE:
+      return GetItemState(wParam, lParam);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      TVHITTESTINFO info;
-      info.pt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      HitTest(&info);
-      const HWND self = hwnd;
-      if (msg == WM_LBUTTONDOWN) {
-        left_pressed_ = true;
-        SetFocus(self);
-        if (!IsWindow(self)) return 0;
-        if (info.flags & TVHT_ONITEMBUTTON) {
-          Expand(TVE_TOGGLE, info.hItem);
-        } else if ((info.flags & (TVHT_ONITEM | TVHT_ONITEMRIGHT)) && info.hItem) {
-          Select(TVGN_CARET, info.hItem, TVC_BYMOUSE);
-        }
-        return 0;
-      }
-      NMHDR nm;
-      const LRESULT handled = NotifyParent(nm, NM_DBLCLK);
-      if (handled == 0 && IsWindow(self) && Find(info.hItem) && (info.flags & TVHT_ONITEM)) {
-        Expand(TVE_TOGGLE, info.hItem);
-      }
-      return 0;
-    }
-    case WM_LBUTTONUP: {
-      if (!left_pressed_) return 0;
-      left_pressed_ = false;
-      NMHDR nm;
-      NotifyParent(nm, NM_CLICK);
-      return 0;
-    }
+      return LeftButtonDown(lParam);
+    case WM_LBUTTONDBLCLK:
+      return LeftDoubleClick(lParam);
+    case WM_LBUTTONUP:
+      return LeftButtonUp();
     case WM_RBUTTONDOWN:
-      return 0;
-    case WM_RBUTTONUP: {
-      NMHDR nm;
-      NotifyParent(nm, NM_RCLICK);
-      return 0;
-    }
+      return 0;  // the right button leaves the selection alone
+    case WM_RBUTTONUP:
+      return RightButtonUp();
     case WM_KEYDOWN:
       return KeyDown(wParam);
     case WM_GETDLGCODE:

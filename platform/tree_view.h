@@ -113,6 +113,23 @@ class TreeView : public WindowObject {
   LRESULT EndEdit(bool cancel);
   LRESULT KeyDown(WPARAM key);
   void FillItem(const Item* item, TVITEMA& tv) const;
+
+  // Message handlers.
+  LRESULT GetItemRect(WPARAM label_only, RECT* r) const;
+  LRESULT SetIndent(WPARAM indent);
+  LRESULT GetImageList(WPARAM which) const;
+  LRESULT SetImageList(WPARAM which, LPARAM list);
+  LRESULT HitTestMessage(TVHITTESTINFO* info) const;
+  LRESULT SortChildren(LPARAM parent_param);
+  LRESULT SetItemHeight(WPARAM height);
+  static LRESULT ColourResult(COLORREF colour);
+  LRESULT SetColour(COLORREF& slot, LPARAM colour);
+  LRESULT GetItemState(WPARAM h, LPARAM mask) const;
+  TVHITTESTINFO HitAt(LPARAM point) const;
+  LRESULT LeftButtonDown(LPARAM point);
+  LRESULT LeftDoubleClick(LPARAM point);
+  LRESULT LeftButtonUp();
+  LRESULT RightButtonUp();
   void Content();
 
   std::unordered_map<HTREEITEM, Item> items_;

@@ -61,78 +61,103 @@ std::u16string ToUtf16(const std::string& ascii) {
   return std::u16string(ascii.begin(), ascii.end());
 }
 
-}  // namespace
+HRESULT Deliver(VARIANT* dest, VARIANT& out) {
+  *dest = std::move(out);
+  return S_OK;
+}
 
-HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t, VARTYPE vt) {
-  if (!dest || !src) return E_INVALIDARG;
+// An array converts only from Empty (to an empty array) or from an array of the same type.
+HRESULT ChangeToArray(VARIANT* dest, const VARIANT* src, VARTYPE vt) {
   VARIANT out;
   out.vt = vt;
-  if (vt & VT_ARRAY) {
-    if (src->vt == VT_EMPTY) {
-      out.parray = SafeArrayCreate(static_cast<VARTYPE>(vt & ~VT_ARRAY), 0, nullptr);
-    } else if (src->vt == vt && src->parray) {
-      out.parray = std::make_unique<SAFEARRAY>(*src->parray);
-    } else {
-      return DISP_E_TYPEMISMATCH;
-    }
-    *dest = std::move(out);
-    return S_OK;
+  if (src->vt == VT_EMPTY) {
+    out.parray = SafeArrayCreate(static_cast<VARTYPE>(vt & ~VT_ARRAY), 0, nullptr);
+  } else if (src->vt == vt && src->parray) {
+    out.parray = std::make_unique<SAFEARRAY>(*src->parray);
+  } else {
+    return DISP_E_TYPEMISMATCH;
   }
+  return Deliver(dest, out);
+}
+
+// Kinds that convert through a number: Empty (zero), the whole and real numbers, and text.
+bool IsScalar(VARTYPE vt) {
+  return vt == VT_EMPTY || IsNumeric(vt) || IsReal(vt) || vt == VT_BSTR;
+}
+
+struct Number {
   double real = 0;
   std::int64_t whole = 0;
-  if (src->vt == VT_EMPTY) {
-  } else if (IsNumeric(src->vt)) {
-    whole = src->intVal;
-    real = static_cast<double>(whole);
-  } else if (IsReal(src->vt)) {
-    real = src->dblVal;
-    whole = static_cast<std::int64_t>(std::llround(real));
-  } else if (src->vt == VT_BSTR) {
-    if (vt == VT_BSTR) {
-      out.bstrVal = src->bstrVal;
-      *dest = std::move(out);
-      return S_OK;
-    }
-    std::string ascii(src->bstrVal.begin(), src->bstrVal.end());
+};
+
+// False when a text is not a number as a whole.
+bool ReadNumber(const VARIANT& src, Number& n) {
+  if (IsNumeric(src.vt)) {
+    n.whole = src.intVal;
+    n.real = static_cast<double>(n.whole);
+  } else if (IsReal(src.vt)) {
+    n.real = src.dblVal;
+    n.whole = static_cast<std::int64_t>(std::llround(n.real));
+  } else if (src.vt == VT_BSTR) {
+    std::string ascii(src.bstrVal.begin(), src.bstrVal.end());
     char* end = nullptr;
-    real = std::strtod(ascii.c_str(), &end);
-    if (ascii.empty() || *end != '\0') return DISP_E_TYPEMISMATCH;
-    whole = static_cast<std::int64_t>(std::llround(real));
-  } else {
-    if (src->vt != vt) return DISP_E_TYPEMISMATCH;
-    VariantCopy(&out, src);
-    *dest = std::move(out);
-    return S_OK;
+    n.real = std::strtod(ascii.c_str(), &end);
+    if (ascii.empty() || *end != '\0') return false;
+    n.whole = static_cast<std::int64_t>(std::llround(n.real));
   }
-  switch (vt) {
+  return true;
+}
+
+HRESULT StoreNumber(VARIANT& out, const Number& n, VARTYPE from) {
+  switch (out.vt) {
     case VT_EMPTY:
     case VT_DISPATCH:
     case VT_UNKNOWN:
-      break;
+      return S_OK;
     case VT_I2:
     case VT_I4:
     case VT_UI1:
     case VT_ERROR:
-      out.intVal = whole;
-      break;
+      out.intVal = n.whole;
+      return S_OK;
     case VT_BOOL:
-      out.intVal = (whole != 0 || real != 0) ? -1 : 0;
-      break;
+      out.intVal = (n.whole != 0 || n.real != 0) ? -1 : 0;
+      return S_OK;
     case VT_R4:
     case VT_R8:
     case VT_DATE:
-      out.dblVal = real;
-      break;
+      out.dblVal = n.real;
+      return S_OK;
     case VT_BSTR:
-      out.bstrVal = src->vt == VT_EMPTY ? BSTR()
-                    : IsReal(src->vt)   ? ToUtf16(std::to_string(real))
-                                        : ToUtf16(std::to_string(whole));
-      break;
+      out.bstrVal = from == VT_EMPTY ? BSTR()
+                    : IsReal(from)   ? ToUtf16(std::to_string(n.real))
+                                     : ToUtf16(std::to_string(n.whole));
+      return S_OK;
     default:
       return DISP_E_TYPEMISMATCH;
   }
-  *dest = std::move(out);
-  return S_OK;
+}
+
+}  // namespace
+
+HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t, VARTYPE vt) {
+  if (!dest || !src) return E_INVALIDARG;
+  if (vt & VT_ARRAY) return ChangeToArray(dest, src, vt);
+  VARIANT out;
+  out.vt = vt;
+  if (src->vt == VT_BSTR && vt == VT_BSTR) {
+    out.bstrVal = src->bstrVal;
+    return Deliver(dest, out);
+  }
+  if (!IsScalar(src->vt)) {
+    if (src->vt != vt) return DISP_E_TYPEMISMATCH;
+    VariantCopy(&out, src);
+    return Deliver(dest, out);
+  }
+  Number n;
+  if (!ReadNumber(*src, n)) return DISP_E_TYPEMISMATCH;
+  const HRESULT hr = StoreNumber(out, n, src->vt);
+  return hr == S_OK ? Deliver(dest, out) : hr;
 }
 
 BSTR SysAllocString(const char16_t* text) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/cursor.h"
@@ -600,76 +601,92 @@ void SetScreenSize(int width, int height) {
 // ---------------------------------------------------------------------------------------------
 // Show state, enabled state, focus
 
+namespace {
+
+enum class ShowTarget { Keep, Normal, Maximised, Minimised, Previous };
+
+ShowTarget TargetOf(int command) {
+  switch (command) {
+    case SW_SHOWMAXIMIZED:
+      return ShowTarget::Maximised;
+    case SW_SHOWMINIMIZED:
+      return ShowTarget::Minimised;
+    case SW_MINIMIZE:
+      return ShowTarget::Minimised;
+    case SW_SHOWMINNOACTIVE:
+      return ShowTarget::Minimised;
+    case SW_SHOWNORMAL:
+      return ShowTarget::Normal;
+    case SW_RESTORE:
+      return ShowTarget::Previous;
+    default:
+      return ShowTarget::Keep;
+  }
+}
+
+// Only a top-level window changes its size state; restoring goes back from minimised to what
+// the window was before, and from maximised to normal.
+ShowTarget Resolve(const WindowObject& obj, ShowTarget target) {
+  if (!obj.IsTopLevel()) return ShowTarget::Keep;
+  if (target != ShowTarget::Previous) return target;
+  if (obj.style & WS_MINIMIZE) {
+    return obj.restore_to_maximized ? ShowTarget::Maximised : ShowTarget::Normal;
+  }
+  return (obj.style & WS_MAXIMIZE) ? ShowTarget::Normal : ShowTarget::Keep;
+}
+
+// Moves the window to the size state; gives the WM_SIZE kind when the state changed.
+std::optional<WPARAM> ApplySizeState(WindowObject& obj, ShowTarget target) {
+  const bool maximised = (obj.style & WS_MAXIMIZE) != 0;
+  const bool minimised = (obj.style & WS_MINIMIZE) != 0;
+  if (target == ShowTarget::Maximised && (!maximised || minimised)) {
+    if (!maximised && !minimised) obj.restore_rect = obj.rect;
+    obj.style = (obj.style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+    SetRect(obj, 0, 0, Reg().screen_width, Reg().screen_height);
+    return SIZE_MAXIMIZED;
+  }
+  if (target == ShowTarget::Minimised && !minimised) {
+    if (!maximised) obj.restore_rect = obj.rect;
+    obj.restore_to_maximized = maximised;
+    obj.style = (obj.style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+    return SIZE_MINIMIZED;
+  }
+  if (target == ShowTarget::Normal && (maximised || minimised)) {
+    obj.style &= ~(WS_MAXIMIZE | WS_MINIMIZE);
+    obj.restore_to_maximized = false;
+    obj.rect = obj.restore_rect;
+    return SIZE_RESTORED;
+  }
+  return std::nullopt;
+}
+
+// A hidden window cannot keep the focus, nor can its children.
+void DropFocusWithin(HWND hWnd) {
+  const HWND focus = Reg().focus;
+  if (focus != 0 && (focus == hWnd || IsChild(hWnd, focus))) SetFocus(0);
+}
+
+}  // namespace
+
 BOOL ShowWindow(HWND hWnd, int nCmdShow) {
   auto obj = FindWindowObject(hWnd);
   if (!obj) return FALSE;
   const bool was_visible = (obj->style & WS_VISIBLE) != 0;
-  const bool top = obj->IsTopLevel();
   const DWORD old_style = obj->style;
-  enum class Target { Keep, Normal, Maximised, Minimised, Previous } target = Target::Keep;
-  switch (nCmdShow) {
-    case SW_HIDE:
-      obj->style &= ~WS_VISIBLE;
-      break;
-    case SW_SHOWMAXIMIZED:
-      target = Target::Maximised;
-      break;
-    case SW_SHOWMINIMIZED:
-    case SW_MINIMIZE:
-    case SW_SHOWMINNOACTIVE:
-      target = Target::Minimised;
-      break;
-    case SW_SHOWNORMAL:
-      target = Target::Normal;
-      break;
-    case SW_RESTORE:
-      target = Target::Previous;
-      break;
-    default:
-      break;
+  if (nCmdShow == SW_HIDE) {
+    obj->style &= ~WS_VISIBLE;
+  } else {
+    obj->style |= WS_VISIBLE;
   }
-  if (nCmdShow != SW_HIDE) obj->style |= WS_VISIBLE;
-  if (!top) target = Target::Keep;
-  const bool maximised = (obj->style & WS_MAXIMIZE) != 0;
-  const bool minimised = (obj->style & WS_MINIMIZE) != 0;
-  if (target == Target::Previous) {
-    if (minimised) {
-      target = obj->restore_to_maximized ? Target::Maximised : Target::Normal;
-    } else {
-      target = maximised ? Target::Normal : Target::Keep;
-    }
-  }
-  WPARAM size_kind = 0;
-  bool send_size = false;
-  if (target == Target::Maximised && (maximised == false || minimised)) {
-    if (!maximised && !minimised) obj->restore_rect = obj->rect;
-    obj->style = (obj->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
-    SetRect(*obj, 0, 0, Reg().screen_width, Reg().screen_height);
-    size_kind = SIZE_MAXIMIZED;
-    send_size = true;
-  } else if (target == Target::Minimised && !minimised) {
-    if (!maximised) obj->restore_rect = obj->rect;
-    obj->restore_to_maximized = maximised;
-    obj->style = (obj->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
-    size_kind = SIZE_MINIMIZED;
-    send_size = true;
-  } else if (target == Target::Normal && (maximised || minimised)) {
-    obj->style &= ~(WS_MAXIMIZE | WS_MINIMIZE);
-    obj->restore_to_maximized = false;
-    obj->rect = obj->restore_rect;
-    size_kind = SIZE_RESTORED;
-    send_size = true;
-  }
+  const std::optional<WPARAM> size_kind = ApplySizeState(*obj, Resolve(*obj, TargetOf(nCmdShow)));
   const bool now_visible = (obj->style & WS_VISIBLE) != 0;
-  if (!now_visible) {
-    HWND focus = Reg().focus;
-    if (focus != 0 && (focus == hWnd || IsChild(hWnd, focus))) SetFocus(0);
-  }
+  if (!now_visible) DropFocusWithin(hWnd);
   if (obj->style != old_style) obj->Changed(WindowChange::Style);
   if (was_visible != now_visible) SendMessageA(hWnd, WM_SHOWWINDOW, now_visible ? TRUE : FALSE, 0);
-  if (send_size && IsWindow(hWnd)) {
+  if (size_kind && IsWindow(hWnd)) {
     obj->Changed(WindowChange::Geometry);
-    SendMessageA(hWnd, WM_SIZE, size_kind, size_kind == SIZE_MINIMIZED ? 0 : ClientSizeParam(*obj));
+    SendMessageA(hWnd, WM_SIZE, *size_kind,
+                 *size_kind == SIZE_MINIMIZED ? 0 : ClientSizeParam(*obj));
   }
   return was_visible ? TRUE : FALSE;
 }

@@ -142,50 +142,56 @@ void Store(const InputTarget& target, const Text& text) {
       target);
 }
 
-}  // namespace
+int InputMode(std::optional<int> mode) {
+  const int m = mode.value_or(kInputText);
+  if (m > kInputPassword) return kInputPassword;
+  return m <= 0 ? kInputText : m;
+}
 
-bool InputBox(std::optional<Text> prompt, std::optional<Text> title, std::optional<Text> initial,
-              InputTarget target, std::optional<int> mode) {
-  Session session;
-  session.mode = mode.value_or(kInputText);
-  if (session.mode > kInputPassword) session.mode = kInputPassword;
-  if (session.mode <= 0) session.mode = kInputText;
-
-  const bool with_prompt = prompt.has_value() && !prompt->empty();
-  const Layout& layout = with_prompt ? kWithPrompt : kWithoutPrompt;
+// The dialog window, centred on the screen; 0 when it cannot be made.
+HWND CreateInputDialog(const Layout& layout, const std::optional<Text>& title, HWND owner) {
   const int outer_width = DuX(layout.width) + 2 * kFrameBorder;
   const int outer_height = DuY(layout.height) + kCaptionHeight + 2 * kFrameBorder;
-  const HWND owner = detail::DefaultOwner(0);
   const Text caption = title && !title->empty() ? *title : Text("请输入：");
-  session.dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, WC_DIALOG, caption.c_str(),
-                                   WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                                   (GetSystemMetrics(SM_CXSCREEN) - outer_width) / 2,
-                                   (GetSystemMetrics(SM_CYSCREEN) - outer_height) / 2, outer_width,
-                                   outer_height, owner, 0);
-  if (session.dialog == 0) return false;
+  return CreateWindowExA(WS_EX_DLGMODALFRAME, WC_DIALOG, caption.c_str(),
+                         WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                         (GetSystemMetrics(SM_CXSCREEN) - outer_width) / 2,
+                         (GetSystemMetrics(SM_CYSCREEN) - outer_height) / 2, outer_width,
+                         outer_height, owner, 0);
+}
 
-  if (with_prompt) {
-    Child(session.dialog, WC_STATICA, "", WS_VISIBLE | SS_SUNKEN, layout.frame, 0xFFFF);
-    Child(session.dialog, WC_STATICA, prompt->c_str(), WS_VISIBLE | SS_LEFT, layout.prompt,
+// Both edits exist, the plain and the password one; only the one of the mode is shown.
+struct Edits {
+  HWND plain = 0;
+  HWND hidden = 0;
+};
+
+Edits AddControls(HWND dialog, const Layout& layout, const Text* prompt, bool password) {
+  if (prompt != nullptr) {
+    Child(dialog, WC_STATICA, "", WS_VISIBLE | SS_SUNKEN, layout.frame, 0xFFFF);
+    Child(dialog, WC_STATICA, prompt->c_str(), WS_VISIBLE | SS_LEFT, layout.prompt,
           kInputBoxPromptId);
   }
-  const bool password = session.mode == kInputPassword;
-  const HWND plain = Child(session.dialog, WC_EDITA, "",
-                           (password ? 0 : WS_VISIBLE) | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
-                           layout.edit, kInputBoxEditId);
-  const HWND hidden =
-      Child(session.dialog, WC_EDITA, "",
+  Edits edits;
+  edits.plain = Child(dialog, WC_EDITA, "",
+                      (password ? 0 : WS_VISIBLE) | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
+                      layout.edit, kInputBoxEditId);
+  edits.hidden =
+      Child(dialog, WC_EDITA, "",
             (password ? WS_VISIBLE : 0) | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD,
             layout.edit, kInputBoxPasswordId);
-  Child(session.dialog, WC_BUTTONA, "确认输入(&O)", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-        layout.ok, kInputBoxOkId);
-  Child(session.dialog, WC_BUTTONA, "取消(&C)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-        layout.cancel, kInputBoxCancelId);
-  session.edit = password ? hidden : plain;
+  Child(dialog, WC_BUTTONA, "确认输入(&O)", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, layout.ok,
+        kInputBoxOkId);
+  Child(dialog, WC_BUTTONA, "取消(&C)", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, layout.cancel,
+        kInputBoxCancelId);
+  return edits;
+}
 
-  Session* s = &session;
+// The buttons and the close box end the session; in an edit Enter confirms, Escape cancels and
+// characters the mode does not accept are dropped.
+void HookSession(Session* s, const Edits& edits) {
   SetWindowSubclass(
-      session.dialog,
+      s->dialog,
       [s](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
         if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
           if (LOWORD(wParam) == kInputBoxOkId) s->Confirm();
@@ -199,7 +205,7 @@ bool InputBox(std::optional<Text> prompt, std::optional<Text> title, std::option
         return DefSubclassProc(hwnd, msg, wParam, lParam);
       },
       kDialogSubclass, 0);
-  for (HWND edit : {plain, hidden}) {
+  for (HWND edit : {edits.plain, edits.hidden}) {
     SetWindowSubclass(
         edit,
         [s](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
@@ -210,21 +216,41 @@ bool InputBox(std::optional<Text> prompt, std::optional<Text> title, std::option
         },
         kFilterSubclass, 0);
   }
+}
 
-  const Text start = initial.value_or(Text());
-  SetWindowTextA(session.edit, start.c_str());
-  SendMessageA(session.edit, EM_SETSEL, 0, static_cast<LPARAM>(-1));
-  SendMessageA(session.edit, EM_SCROLLCARET, 0, 0);
-  ShowWindow(session.dialog, SW_SHOW);
-  SetFocus(session.edit);
+// Shows the dialog with the initial text selected and runs it modal over its owner.
+void RunSession(Session* s, const Text& initial, HWND owner) {
+  SetWindowTextA(s->edit, initial.c_str());
+  SendMessageA(s->edit, EM_SETSEL, 0, static_cast<LPARAM>(-1));
+  SendMessageA(s->edit, EM_SCROLLCARET, 0, 0);
+  ShowWindow(s->dialog, SW_SHOW);
+  SetFocus(s->edit);
 
   const bool disabled_owner = owner != 0 && IsWindowEnabled(owner);
   if (disabled_owner) EnableWindow(owner, FALSE);
   detail::RunModalLoop(
-      session.dialog, [s] { return s->done || !IsWindow(s->dialog); }, [s] { s->Cancel(); });
+      s->dialog, [s] { return s->done || !IsWindow(s->dialog); }, [s] { s->Cancel(); });
   if (disabled_owner) EnableWindow(owner, TRUE);
-  DestroyWindow(session.dialog);
+  DestroyWindow(s->dialog);
+}
 
+}  // namespace
+
+bool InputBox(std::optional<Text> prompt, std::optional<Text> title, std::optional<Text> initial,
+              InputTarget target, std::optional<int> mode) {
+  Session session;
+  session.mode = InputMode(mode);
+  const bool with_prompt = prompt.has_value() && !prompt->empty();
+  const Layout& layout = with_prompt ? kWithPrompt : kWithoutPrompt;
+  const HWND owner = detail::DefaultOwner(0);
+  session.dialog = CreateInputDialog(layout, title, owner);
+  if (session.dialog == 0) return false;
+  const bool password = session.mode == kInputPassword;
+  const Edits edits =
+      AddControls(session.dialog, layout, with_prompt ? &*prompt : nullptr, password);
+  session.edit = password ? edits.hidden : edits.plain;
+  HookSession(&session, edits);
+  RunSession(&session, initial.value_or(Text()), owner);
   if (!session.confirmed) return false;
   Store(target, session.text);
   return true;
