@@ -15,7 +15,8 @@
 #include "runtime/list_view_control.h"
 #include "runtime/text_commands.h"
 #include "runtime/window_commands.h"
-#include "tests/support/schema.h"
+#include "sqlite_access/sqlite_db.h"
+#include "tools/book_schema.h"
 
 namespace kelmor::fuzz {
 
@@ -30,14 +31,15 @@ struct Book {
     file = std::filesystem::temp_directory_path() /
            ("kelmor-fuzz-" + std::to_string(::getpid()) + ".db");
     std::filesystem::remove(file);
-    Require(test::CreateSchemaFile(file), "schema");
     {
+      // The delivered schema, so that every page column the program reads is there.
       SqliteDB db;
-      Require(db.Open(file.string()), "open");
-      Require(test::InsertCategoryRow(db, 1, "甲") != 0, "category");
-      Require(test::InsertHerb(db, "甲", "甲"), "herb");
-      Require(test::InsertHerb(db, "乙", "甲"), "second herb");
-      Require(test::InsertPrescription(db, "丙", "甲"), "prescription");
+      Require(db.Open(file.string(), true), "create");
+      Require(db.Execute(tools::kDatabaseSchema), "schema");
+      Require(db.Execute("insert into zylb(type,xm)values('甲',0);"
+                         "insert into zymm(TYPE,药物名称,类别)values('甲','甲','甲'),('甲','乙','甲');"
+                         "insert into yfmm(type,药方名称,类别)values('甲','丙','甲')"),
+              "rows");
     }
     ApplicationOptions options;
     options.database_file = file.string();

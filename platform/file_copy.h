@@ -1,3 +1,8 @@
+// CopyFileA: copying a file under GBK names, which are converted to the operating system's
+// UTF-8 (a name that is not GBK fails the copy). Uses POSIX files and glibc iconv; no state.
+//
+// REQUIRES: both names are zero-terminated GBK texts. The copy is made in a temporary file
+// beside the target, owned by the call and removed when it fails.
 #pragma once
 
 #include "platform/win_types.h"

@@ -1,3 +1,11 @@
+// The Host: the one who plays the user -- the Qt display in the program, the test driver in the
+// tests. The platform layer never waits for a person itself; message boxes, popup menus and
+// modal loops ask the current host, and every change of a window is reported to it for
+// redrawing. Plain C++; the host's own code (Qt, GoogleTest) stays on its side.
+//
+// The platform does not own the host: whoever calls SetHost keeps it alive until it sets
+// another (or nullptr), and puts the previous one back when it is done. REQUIRES: the one
+// user-interface thread; every Host call arrives on it, synchronously.
 #pragma once
 
 #include <string>

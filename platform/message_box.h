@@ -1,3 +1,9 @@
+// MessageBoxA: the modal message box, with its style flags and answer codes under their Windows
+// names and numbers. The box is shown by the current Host (platform/host.h); without a host it
+// is written to standard error and answered with its first button.
+//
+// REQUIRES: the one user-interface thread; text and caption are zero-terminated GBK texts (or
+// null, taken as empty), copied before the host sees them.
 #pragma once
 
 #include "platform/win_types.h"

@@ -1,3 +1,7 @@
+// GetVersionExA: the version query, with the record it fills. No state; uses nothing but the
+// platform's types.
+//
+// REQUIRES: info points to a record owned by the caller.
 #pragma once
 
 #include "platform/win_types.h"

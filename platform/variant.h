@@ -1,3 +1,11 @@
+// OLE Automation variants, BSTRs and safe arrays, with the few functions the variant commands
+// call, under their Windows names and result codes. Plain C++: a VARIANT is a value type that
+// owns what it holds (a BSTR is a u16string, a SAFEARRAY a unique_ptr), so copying copies,
+// assigning clears what was there and destruction frees everything; there is no reference
+// counting and no allocator to pair.
+//
+// REQUIRES: pointer arguments point to objects owned by the caller (null gives E_INVALIDARG
+// where the Windows function does). No state; any thread, one object at a time.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,10 @@
+// Array values: elements in one block with one or more dimensions and 1-based subscripts, and
+// ChooseByIndex. A bad subscript, dimension or index is a run-time error (runtime/fatal.h): the
+// process ends, nothing is returned. Header only; uses the C++ standard library and the
+// run-time error path.
+//
+// An Array owns its elements and copies like a value. REQUIRES for operator[]: an index below
+// size() that the caller has checked; At() checks for itself.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,5 @@
+// The bit commands on 32-bit integers: BitNot, and BitAnd, BitOr, BitXor over any number of
+// operands, left to right. Header only, pure functions; uses nothing but <cstdint>.
 #pragma once
 
 #include <cstdint>

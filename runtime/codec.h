@@ -1,6 +1,9 @@
 // The one text converter of the program: GBK (code page 936) to and from UTF-16 through glibc
 // iconv, with the UTF-8 step done by hand. Every boundary (SQLite, what is shown and typed,
-// file names) goes through here so that they all agree on what GBK is.
+// file names) goes through here so that they all agree on what GBK is. Part of runtime_core.
+//
+// Each thread keeps its own two iconv converters, opened on first use and closed when the thread
+// ends, so any thread may convert. Every result is a fresh copy owned by the caller.
 #pragma once
 
 #include <optional>

@@ -1,3 +1,11 @@
+// The run-time error path and the end-of-program routine. A run-time error is fatal: one message
+// box through the platform's MessageBoxA (so the current platform::Host shows it; without a host
+// it goes to standard error), then the process ends with exit code -1 without running the end
+// routine or any static destructor. Uses the platform's message box and the C++ standard library.
+//
+// The end routine is one process-wide slot, owned here: a later registration replaces the
+// earlier one, RunEndRoutine runs it at most once and empties the slot.
+// REQUIRES: the one user-interface thread (the box is modal on it).
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,8 @@
+// The file commands the book calls: copying a file and the program folder. Names are GBK texts;
+// they are converted for the operating system by the platform's CopyFileA and by the codec.
+// Uses the platform's file copy, the codec and POSIX (readlink of /proc/self/exe).
+//
+// Every text returned is a fresh copy owned by the caller. No state is kept between calls.
 #pragma once
 
 #include "runtime/value.h"

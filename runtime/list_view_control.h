@@ -8,7 +8,7 @@
 
 namespace kelmor {
 
-// Property 35: the first selected row, -1 when none.
+// The list view's current-row property: the first selected row, -1 when none.
 int GetCurrentRow(const ControlRef& list);
 // Selects one row (-1 clears the selection).
 void SetCurrentRow(const ControlRef& list, int row);

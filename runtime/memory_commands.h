@@ -1,3 +1,9 @@
+// The memory commands of the tree-view module: zero-filled byte strings and copies between byte
+// strings and raw addresses of this process. Uses only the C++ standard library.
+//
+// REQUIRES: an address given with a length (or with data to write) is valid for that many
+// bytes in this process; address 0 is accepted and gives nothing (or writes nothing). The
+// caller owns the memory at the address; a returned byte string is a fresh copy.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,9 @@
+// Memory files: byte buffers with a position, read and written through the file commands by the
+// number OpenMemoryFile returns. Uses only the runtime's values and ToText.
+//
+// The runtime owns every open file in one process-wide table; a file lives until CloseFile
+// (or the end of the process) and its number is never reused, so a stale number is simply a
+// bad file. REQUIRES: the one user-interface thread (the table is not locked).
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,9 @@
+// Packing: the zlib-compressed form in which the saved trees are stored. Uses zlib (`compress`
+// at the default level, `uncompress`) and the run-time error path, which a failed allocation
+// of the packing buffer takes (the process ends).
+//
+// Every byte string returned is a fresh copy owned by the caller; nothing is kept between calls.
+// `between` is called on the caller's thread, between slices, and must not touch `data`.
 #pragma once
 
 #include <cstdint>

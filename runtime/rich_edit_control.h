@@ -1,5 +1,5 @@
-// The rich edit as the application drives it. Positions count characters, not bytes. The text
-// (property 9) is written with SetText of runtime/window_framework.h, streamed in as plain text.
+// The rich edit as the application drives it. Positions count characters, not bytes. Its text
+// property is written with SetText of runtime/window_framework.h, streamed in as plain text.
 #pragma once
 
 #include <optional>
@@ -10,8 +10,9 @@
 
 namespace kelmor {
 
-// Property 17: negative taken as 0. Property 18: below -1 taken as -1. Each write stores the
-// value and selects start .. start + length, or the whole text while the length is negative.
+// The selection-start property: negative taken as 0. The selection-length property: below -1
+// taken as -1. Each write stores the value and selects start .. start + length, or the whole
+// text while the length is negative.
 void SetSelectionStart(const ControlRef& rich, int start);
 void SetSelectionLength(const ControlRef& rich, int length);
 

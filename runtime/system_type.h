@@ -1,3 +1,6 @@
+// SystemType: which family of the operating system the program runs on, as the platform's
+// GetVersionExA reports it (this platform always answers the NT family). Uses the platform's
+// system information only; no state.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,6 @@
+// The text commands the book calls: byte lengths and cuts, ASCII case, spaces. Texts are GBK
+// bytes; where a command says "double-byte aware" it never splits a double-byte character.
+// Pure functions on the runtime's values; every text returned is a fresh copy.
 #pragma once
 
 #include <cstdint>

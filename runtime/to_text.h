@@ -1,3 +1,6 @@
+// ToText, the text form of any value (used by the message box, memory files and the variant
+// commands), and the civil date of an automation date. Pure functions on the runtime's values;
+// every text returned is a fresh copy owned by the caller.
 #pragma once
 
 #include "runtime/value.h"

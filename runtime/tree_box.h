@@ -1,8 +1,9 @@
 // The tree box: a SysTreeView32 driven by its messages. Items are addressed by their 0-based
 // index in a pre-order walk of the whole tree (children are visited whenever an item has
 // children, expanded or not); -1 means no item. A command on an index that names no item does
-// nothing and returns the empty result of its row. The properties are also reachable by index
-// through GetProperty/SetProperty (14, 16, 20, 21).
+// nothing and returns the empty result of its row. Its four properties are also reachable
+// through GetProperty/SetProperty by their constants in runtime/window_framework.h
+// (property::kTreeLabelEditing, kTreeCurrentItem, kTreeContent, kTreeEditedLabel).
 #pragma once
 
 #include <optional>
@@ -14,21 +15,21 @@
 
 namespace kelmor {
 
-// Property 14 (write only): allows editing labels in place (TVS_EDITLABELS).
+// The tree box's label-editing property (write only): allows editing labels in place (TVS_EDITLABELS).
 void SetTreeLabelEditing(const ControlRef& tree, bool allowed);
 
-// Property 16 `CurrentItem`: the selected item's index, -1 when none. Writing an index that
+// The tree box's current-item property: the selected item's index, -1 when none. Writing an index that
 // names no item clears the selection; the index written last is also reselected after the
 // next Content write.
 int GetCurrentItem(const ControlRef& tree);
 void SetCurrentItem(const ControlRef& tree, int index);
 
-// Property 20 `Content` (runtime/tree_content.h). Writing replaces every item: all earlier
+// The tree box's content property (runtime/tree_content.h). Writing replaces every item: all earlier
 // item handles become invalid (the window handle of the tree view stays the same).
 Bytes GetTreeContent(const ControlRef& tree);
 void SetTreeContent(const ControlRef& tree, const Bytes& content);
 
-// Property 21: during LabelEditFinished the typed text (or the item's text when the edit was
+// The tree box's edited-label property (read only): during LabelEditFinished the typed text (or the item's text when the edit was
 // cancelled); empty otherwise.
 Text GetEditedLabel(const ControlRef& tree);
 

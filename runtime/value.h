@@ -1,8 +1,12 @@
-// The runtime: the value model and the fatal run-time error path, the text codec, the general
-// commands (texts, packing, files, memory files, bits, variants), the window framework with
-// its controls (tree box, list view, rich edit), dialogs and cursors. It may use the platform
-// layer, zlib and the C++ standard library; it never includes Qt and knows nothing of the
-// application, the SQLite access library or the tree-view module.
+// The runtime's values: Text, Bytes, Value and their type codes. With the codec (codec.h) they
+// form runtime_core, the data core that every layer shares; it uses the C++ standard library and
+// glibc iconv only, no window code. The rest of runtime/ (the library runtime) builds on it: the
+// fatal run-time error path, the general commands (texts, packing, files, memory files, bits,
+// variants), the window framework with its controls (tree box, list view, rich edit), dialogs
+// and cursors; it may also use the platform layer and zlib. Neither part includes Qt or knows
+// the application, the SQLite access library or the tree-view module.
+//
+// Values are plain value types: each owns its bytes, copying copies; no shared state.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,9 @@
+// The variant commands of the tree-view module: assigning, emptying, retyping and filling OLE
+// variants (platform/variant.h) from the runtime's values and arrays. Texts cross to the
+// variant's UTF-16 through the codec. Uses the platform's variants, the codec and arrays.
+//
+// The caller owns every VARIANT passed in; a command changes it in place, and what it replaces
+// is cleared (the variant owns all it holds, so nothing leaks). No state between calls.
 #pragma once
 
 #include <cstdint>

@@ -135,8 +135,8 @@ void SetVisible(const ControlRef& control, bool visible);
 bool IsEnabled(const ControlRef& control);
 void SetEnabled(const ControlRef& control, bool enabled);
 
-// Text of an edit box, label, button, check box, group box or rich edit (the rich edit's is
-// property 9: written by streaming in plain text), or the title of a window (empty name).
+// Text of an edit box, label, button, check box, group box or rich edit (the rich edit's text
+// property, written by streaming in plain text), or the title of a window (empty name).
 Text GetText(const ControlRef& control);
 void SetText(const ControlRef& control, const Text& text);
 

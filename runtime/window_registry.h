@@ -27,7 +27,7 @@ struct ControlState {
   platform::HWND hwnd = 0;
   std::vector<platform::HWND> pages;  // tab control: one container per page
   int tag = 0;
-  int rich_selection_start = 0;  // rich edit properties 17 and 18 as last written
+  int rich_selection_start = 0;  // rich edit selection start and length as last written
   int rich_selection_length = 0;
   std::shared_ptr<TreeBoxState> tree;  // tree box, while loaded
 };

@@ -50,7 +50,7 @@ struct TreeBoxOptions {
   bool buttons = true;                // TVS_HASBUTTONS
   bool lines_at_root = true;          // TVS_LINESATROOT
   bool show_selection_always = true;  // TVS_SHOWSELALWAYS
-  bool label_editing = false;         // TVS_EDITLABELS (property 14 changes it at run time)
+  bool label_editing = false;         // TVS_EDITLABELS (its property changes it at run time)
   bool check_boxes = false;           // TVS_CHECKBOXES
   FontTemplate font;
   int image_count = 0;  // item images in the image list (the pictures are the display's own)

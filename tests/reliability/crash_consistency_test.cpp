@@ -18,6 +18,7 @@
 #include "tests/reliability/book_file.h"
 #include "tests/reliability/reliability_fixture.h"
 #include "tests/support/schema.h"
+#include "tests/support/stored_tree.h"
 
 namespace kelmor {
 namespace {

@@ -23,6 +23,7 @@
 #include "sqlite_access/sqlite_db.h"
 #include "tests/reliability/book_file.h"
 #include "tests/support/schema.h"
+#include "tests/support/stored_tree.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_driver.h"
 #include "tools/generated_database.h"

@@ -5,6 +5,7 @@
 
 #include "runtime/window_commands.h"
 #include "tests/support/test_driver.h"
+#include "tests/support/test_window.h"
 
 namespace kelmor {
 namespace {
@@ -12,19 +13,10 @@ namespace {
 class ListViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WindowTemplate w;
-    w.name = "列表窗口";
-    w.width = 400;
-    w.height = 300;
-    ControlTemplate list;
-    list.name = "超级列表框1";
-    list.kind = ControlKind::ListView;
-    list.width = 380;
-    list.height = 250;
+    ControlTemplate list = test::Control("超级列表框1", ControlKind::ListView, 0, 0, 380, 250);
     list.list.columns = {{"名称", 100}, {"类别", 100}, {"备注", 150}};
-    w.controls.push_back(list);
-    window_ = RegisterWindow(w);
-    ASSERT_TRUE(LoadWindow(window_));
+    window_ = test::LoadWindowWith(list);
+    ASSERT_NE(window_, 0);
   }
   ~ListViewTest() override { ResetWindowFramework(); }
 

@@ -6,6 +6,7 @@
 #include "platform/window.h"
 #include "runtime/window_commands.h"
 #include "tests/support/test_driver.h"
+#include "tests/support/test_window.h"
 
 namespace kelmor {
 namespace {
@@ -13,18 +14,9 @@ namespace {
 class RichEditTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WindowTemplate w;
-    w.name = "文本窗口";
-    w.width = 400;
-    w.height = 300;
-    ControlTemplate rich;
-    rich.name = "富文本框1";
-    rich.kind = ControlKind::RichEdit;
-    rich.width = 380;
-    rich.height = 250;
-    w.controls.push_back(rich);
-    window_ = RegisterWindow(w);
-    ASSERT_TRUE(LoadWindow(window_));
+    window_ = test::LoadWindowWith(
+        test::Control("富文本框1", ControlKind::RichEdit, 0, 0, 380, 250));
+    ASSERT_NE(window_, 0);
   }
   ~RichEditTest() override { ResetWindowFramework(); }
 

@@ -11,6 +11,7 @@
 #include "runtime/tree_content.h"
 #include "runtime/window_commands.h"
 #include "tests/support/test_driver.h"
+#include "tests/support/test_window.h"
 
 namespace kelmor {
 namespace {
@@ -18,20 +19,10 @@ namespace {
 class TreeBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WindowTemplate w;
-    w.name = "树窗口";
-    w.title = "树";
-    w.width = 400;
-    w.height = 300;
-    ControlTemplate tree;
-    tree.name = "树型框1";
-    tree.kind = ControlKind::TreeBox;
-    tree.width = 300;
-    tree.height = 200;
+    ControlTemplate tree = test::Control("树型框1", ControlKind::TreeBox, 0, 0, 300, 200);
     tree.tree.image_count = 4;
-    w.controls.push_back(tree);
-    window_ = RegisterWindow(w);
-    ASSERT_TRUE(LoadWindow(window_));
+    window_ = test::LoadWindowWith(tree);
+    ASSERT_NE(window_, 0);
   }
   // Whatever a test did, what the tree box keeps of its items agrees with the tree view.
   void TearDown() override { EXPECT_EQ(TreeBoxStateDisagreement(Tree()), ""); }
@@ -304,20 +295,9 @@ TEST_F(TreeBoxTest, CollapseResetDropsTheChildrenFromEveryRead) {
 // Two tree boxes filled in turn get interleaved handles; each still finds its own items (and
 // no item of the other) by handle after a Content write and by appends.
 TEST_F(TreeBoxTest, InterleavedTreesKeepTheirOwnItems) {
-  WindowTemplate w;
-  w.name = "树窗口二";
-  w.title = "树二";
-  w.width = 400;
-  w.height = 300;
-  ControlTemplate control;
-  control.name = "树型框2";
-  control.kind = ControlKind::TreeBox;
-  control.width = 300;
-  control.height = 200;
-  w.controls.push_back(control);
-  const WindowId other_window = RegisterWindow(w);
-  ASSERT_TRUE(LoadWindow(other_window));
-  const ControlRef other{other_window, "树型框2"};
+  const ControlRef other{
+      test::LoadWindowWith(test::Control("树型框2", ControlKind::TreeBox, 0, 0, 300, 200)),
+      "树型框2"};
   SetTreeContent(Tree(), SerializeTreeContent({{"甲", 0, 0, 0, 0, 1}, {"甲一", 0, 0, 0, 0, 2}}));
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(AddTreeItem(other, {}, "乙"), i);

@@ -6,6 +6,7 @@
 
 #include "runtime/window_commands.h"
 #include "tests/support/test_driver.h"
+#include "tests/support/test_window.h"
 
 namespace kelmor {
 namespace {
@@ -14,17 +15,7 @@ const char* Utf8(const char8_t* text) {
   return reinterpret_cast<const char*>(text);
 }
 
-ControlTemplate Control(const char* name, ControlKind kind, int left, int top, int width,
-                        int height) {
-  ControlTemplate c;
-  c.name = name;
-  c.kind = kind;
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  return c;
-}
+using test::Control;
 
 class WindowFrameworkTest : public ::testing::Test {
  protected:

@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include "runtime/pack.h"
 #include "sqlite_access/field.h"
 #include "sqlite_access/sqlite_dataset.h"
 #include "tools/book_schema.h"
@@ -113,10 +112,6 @@ Bytes StoredTreeValue(const std::filesystem::path& file, int id) {
   SqliteDB db;
   db.Open(file.string());
   return StoredTreeValue(db, id);
-}
-
-std::vector<TreeContentRecord> StoredTreeItems(SqliteDB& db, int id) {
-  return ParseTreeContent(DecompressBytes(StoredTreeValue(db, id)));
 }
 
 }  // namespace kelmor::test

@@ -7,7 +7,6 @@
 #include <map>
 #include <vector>
 
-#include "runtime/tree_content.h"
 #include "runtime/value.h"
 #include "sqlite_access/sqlite_db.h"
 
@@ -44,8 +43,6 @@ std::vector<Text> ColumnValues(const std::filesystem::path& file, const Text& sq
 // when the row is missing. Through `db` or through a connection of its own to `file`.
 Bytes StoredTreeValue(SqliteDB& db, int id);
 Bytes StoredTreeValue(const std::filesystem::path& file, int id);
-// The items of that saved tree, unpacked and parsed; none when it does not unpack.
-std::vector<TreeContentRecord> StoredTreeItems(SqliteDB& db, int id);
 
 // A value with each single quote doubled, for composing test SQL.
 Text Quoted(const Text& value);

@@ -1,3 +1,6 @@
+// TempDir: a fresh folder for a test that needs real files. Part of test_support_data (no
+// window code). Each TempDir owns its folder and removes it, with everything in it, when it is
+// destroyed; it cannot be copied.
 #pragma once
 
 #include <filesystem>

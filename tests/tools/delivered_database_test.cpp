@@ -8,6 +8,7 @@
 #include "runtime/window_framework.h"
 #include "sqlite_access/sqlite_db.h"
 #include "tests/support/schema.h"
+#include "tests/support/stored_tree.h"
 #include "tests/support/temp_dir.h"
 
 namespace kelmor::tools {

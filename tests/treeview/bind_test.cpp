@@ -6,6 +6,7 @@
 #include "runtime/window_commands.h"
 #include "runtime/window_framework.h"
 #include "tests/support/test_driver.h"
+#include "tests/support/test_window.h"
 #include "treeview/tree_view_accessor.h"
 
 namespace kelmor {
@@ -18,25 +19,10 @@ Bytes Content(const std::vector<TreeContentRecord>& records) {
 class TreeBoxBindTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WindowTemplate tpl;
-    tpl.name = "main";
-    tpl.title = "main";
-    tpl.width = 400;
-    tpl.height = 300;
-    ControlTemplate label;
-    label.name = "标签1";
-    label.kind = ControlKind::Label;
-    label.width = 50;
-    label.height = 20;
-    ControlTemplate box;
-    box.name = "树型框1";
-    box.kind = ControlKind::TreeBox;
-    box.top = 20;
-    box.width = 200;
-    box.height = 250;
-    tpl.controls = {label, box};
-    window = RegisterWindow(tpl);
-    ASSERT_TRUE(LoadWindow(window));
+    // Control 0 is no tree view, so Bind has something to refuse.
+    window = test::LoadWindowWith({test::Control("标签1", ControlKind::Label, 0, 0, 50, 20),
+                                   test::Control("树型框1", ControlKind::TreeBox, 0, 20, 200, 250)});
+    ASSERT_NE(window, 0);
     tree = ControlRef{window, "树型框1"};
   }
   void TearDown() override { ResetWindowFramework(); }
