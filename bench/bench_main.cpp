@@ -4,6 +4,8 @@
 //                                      floor time, each the median of several rounds
 //   kelmor-bench --responsiveness      the longest stretch without event processing during
 //                                      "更新" on 100,000 herbs
+//   kelmor-bench --small [options]     the table on 20,000 herbs only (quick to set up, e.g.
+//                                      under callgrind with --toggle-collect)
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -232,19 +234,22 @@ int RunResponsiveness(BenchWorld& w) {
 int main(int argc, char** argv) {
   bool ratios = false;
   bool responsiveness = false;
+  bool small = false;
   std::vector<char*> args;
   for (int i = 0; i < argc; ++i) {
     if (std::strcmp(argv[i], "--ratios") == 0) {
       ratios = true;
     } else if (std::strcmp(argv[i], "--responsiveness") == 0) {
       responsiveness = true;
+    } else if (std::strcmp(argv[i], "--small") == 0) {
+      small = true;
     } else {
       args.push_back(argv[i]);
     }
   }
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
-  kelmor::bench::BenchWorld world(true);
+  kelmor::bench::BenchWorld world(!small || ratios || responsiveness);
   if (ratios) return kelmor::bench::RunRatios(world);
   if (responsiveness) return kelmor::bench::RunResponsiveness(world);
   kelmor::bench::RegisterAll(world, 0.5);

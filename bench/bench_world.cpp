@@ -45,9 +45,11 @@ BenchWorld::BenchWorld(bool large) {
   if (::mkdtemp(pattern) == nullptr) throw std::runtime_error("cannot make a temporary folder");
   dir_ = pattern;
   small_file_ = (dir_ / "herbs-20k.db").string();
-  large_file_ = (dir_ / "herbs-100k.db").string();
   Generate(small_file_, 20000, 200);
-  if (large) Generate(large_file_, 100000, 1000);
+  if (large) {
+    large_file_ = (dir_ / "herbs-100k.db").string();
+    Generate(large_file_, 100000, 1000);
+  }
 
   ApplicationOptions options;
   options.database_file = small_file_;

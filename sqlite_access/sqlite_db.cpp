@@ -74,6 +74,8 @@ bool SqliteDB::Close() {
   std::vector<sqlite::ConnectionLease*> leases;
   leases.swap(leases_);
   for (sqlite::ConnectionLease* lease : leases) lease->Revoke();
+  // A later connection starts its counters anew: what this one vouched for means nothing there.
+  row_id_snapshots_.Clear();
   if (!connection_) return Result(SQLITE_OK);
   sqlite3* db = connection_.release();
   const int rc = sqlite3_close(db);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/value.h"
+#include "sqlite_access/row_id_snapshots.h"
 
 struct sqlite3;
 
@@ -55,6 +56,8 @@ class SqliteDB {
   bool IsOpen() const { return connection_ != nullptr; }
   // The borrowed connection; null when closed. SQLite's error state stays readable on it.
   sqlite3* connection() const { return connection_.get(); }
+  // The row ids tables on this connection were loaded with, for the next opening of each.
+  sqlite::RowIdSnapshots& row_id_snapshots() const { return row_id_snapshots_; }
 
  private:
   friend class sqlite::ConnectionLease;
@@ -73,6 +76,7 @@ class SqliteDB {
   std::unique_ptr<sqlite3, Closer> connection_;
   // Lending does not change the connection, so a const SqliteDB can be borrowed from.
   mutable std::vector<sqlite::ConnectionLease*> leases_;
+  mutable sqlite::RowIdSnapshots row_id_snapshots_;
   int last_error_code_ = 0;
   Text last_error_message_;
 };

@@ -18,6 +18,7 @@ bool SqliteTable::Open(const Text& table_name, const SqliteDB& db) {
   if (!name) return false;
   name_utf8_ = std::move(*name);
   connection_ = db.connection();
+  snapshots_ = &db.row_id_snapshots();
   lease_.Take(db);
   mode_ = Mode::Browsing;
   if (!Load()) {
@@ -35,8 +36,9 @@ bool SqliteTable::Load() {
   find_statement_.reset();
   names_.clear();
   names_utf8_.clear();
-  row_ids_.Clear();
+  row_ids_ = NoRowIds();
   pending_.reset();
+  bool names_read = false;
   {
     int rc = SQLITE_ERROR;
     sqlite::Statement s = sqlite::Prepare(
@@ -44,6 +46,7 @@ bool SqliteTable::Load() {
     if (s) {
       rc = sqlite3_step(s.get());
       if (rc == SQLITE_ROW || rc == SQLITE_DONE) {
+        names_read = true;
         const int count = sqlite3_column_count(s.get());
         for (int i = 0; i < count; ++i) {
           const char* n = sqlite3_column_name(s.get(), i);
@@ -53,6 +56,14 @@ bool SqliteTable::Load() {
       }
     }
   }
+  // The statement above has just read the table, so a commit by anyone else since the ids were
+  // kept is known to SQLite by now.
+  if (names_read) {
+    if (auto kept = snapshots_->Find(connection_, name_utf8_)) {
+      row_ids_ = std::move(kept);
+      return true;
+    }
+  }
   char** cells = nullptr;
   int rows = 0, columns = 0;
   const std::string sql =
@@ -60,21 +71,30 @@ bool SqliteTable::Load() {
   const int rc = sqlite3_get_table(connection_, sql.c_str(), &cells, &rows, &columns, nullptr);
   sqlite::TableCells owned(cells);
   if (rc != SQLITE_OK) return false;
+  auto ids = std::make_shared<sqlite::RowIds>();
   // The first cell is the header; one id per row follows.
-  for (int i = 1; i <= rows && columns >= 1; ++i) row_ids_.Append(cells[i * columns]);
-  row_ids_.Finish();
+  for (int i = 1; i <= rows && columns >= 1; ++i) ids->Append(cells[i * columns]);
+  ids->Finish();
+  row_ids_ = std::move(ids);
+  snapshots_->Keep(connection_, name_utf8_, row_ids_);
   return true;
+}
+
+const std::shared_ptr<const sqlite::RowIds>& SqliteTable::NoRowIds() {
+  static const std::shared_ptr<const sqlite::RowIds> none = std::make_shared<sqlite::RowIds>();
+  return none;
 }
 
 bool SqliteTable::Close() {
   lease_.Return();
   connection_ = nullptr;
+  snapshots_ = nullptr;
   mode_ = Mode::Closed;
   current_ = 0;
   name_utf8_.clear();
   names_.clear();
   names_utf8_.clear();
-  row_ids_.Clear();
+  row_ids_ = NoRowIds();
   pending_.reset();
   read_statements_.clear();
   find_condition_.clear();
@@ -84,22 +104,22 @@ bool SqliteTable::Close() {
 
 bool SqliteTable::Next() {
   if (!is_open()) return false;
-  if (current_ + 1 <= row_ids_.size()) {
+  if (current_ + 1 <= row_ids_->size()) {
     ++current_;
     return true;
   }
-  current_ = row_ids_.size() + 1;
+  current_ = row_ids_->size() + 1;
   return false;
 }
 
 bool SqliteTable::IsEnd() const {
-  return !is_open() || row_ids_.size() <= 0 || current_ > row_ids_.size();
+  return !is_open() || row_ids_->size() <= 0 || current_ > row_ids_->size();
 }
 
 bool SqliteTable::Find(const Text& condition) {
   if (!is_open() || condition.empty()) return false;
-  if (!valid_row() && current_ > row_ids_.size()) return false;
-  if (!row_ids_.numeric()) {
+  if (!valid_row() && current_ > row_ids_->size()) return false;
+  if (!row_ids_->numeric()) {
     std::optional<std::string> cond = sqlite::ToUtf8(condition);
     return cond && FindByText(*cond);
   }
@@ -119,11 +139,11 @@ bool SqliteTable::Find(const Text& condition) {
   sqlite3_stmt* s = find_statement_.get();
   sqlite3_reset(s);
   sqlite3_bind_int64(s, sqlite3_bind_parameter_index(s, ":kelmor_start"),
-                     valid_row() ? row_ids_.NumberAt(current_) : 0);
+                     valid_row() ? row_ids_->NumberAt(current_) : 0);
   std::int32_t position = 0;
   while (sqlite3_step(s) == SQLITE_ROW) {
     const unsigned char* id = sqlite3_column_text(s, 0);
-    position = id ? row_ids_.Find(reinterpret_cast<const char*>(id)) : 0;
+    position = id ? row_ids_->Find(reinterpret_cast<const char*>(id)) : 0;
     if (position == 0 || position >= FirstRowToSearch()) break;
   }
   sqlite3_reset(s);
@@ -141,7 +161,7 @@ std::int32_t SqliteTable::FirstRowToSearch() const {
 
 bool SqliteTable::FindByText(const std::string& utf8_condition) {
   // Ids that are not plain integers go into the statement as the text they were read as.
-  const std::string start = valid_row() ? row_ids_.TextAt(current_) : "0";
+  const std::string start = valid_row() ? row_ids_->TextAt(current_) : "0";
   sqlite::Statement s = sqlite::Prepare(
       connection_, sqlite::FillTemplate("SELECT _ROWID_ FROM %s WHERE (%s) AND (_ROWID_>=%s) ",
                                         {name_utf8_, utf8_condition, start}));
@@ -149,7 +169,7 @@ bool SqliteTable::FindByText(const std::string& utf8_condition) {
   std::int32_t position = 0;
   while (sqlite3_step(s.get()) == SQLITE_ROW) {
     const unsigned char* id = sqlite3_column_text(s.get(), 0);
-    position = id ? row_ids_.Find(reinterpret_cast<const char*>(id)) : 0;
+    position = id ? row_ids_->Find(reinterpret_cast<const char*>(id)) : 0;
     if (position == 0 || position >= FirstRowToSearch()) break;
   }
   if (position < FirstRowToSearch()) return false;
@@ -178,12 +198,12 @@ bool SqliteTable::ReadColumn(const Field& field, Read read) {
   if (!is_open() || !valid_row()) return false;
   const int column = ColumnOf(field);
   if (column < 0) return false;
-  if (!row_ids_.numeric()) {
+  if (!row_ids_->numeric()) {
     // Ids that are not plain integers go into the statement as the text they were read as.
     sqlite::Statement s = sqlite::Prepare(
         connection_,
         sqlite::FillTemplate("SELECT %s FROM %s WHERE _ROWID_ = %s ",
-                             {names_utf8_[column], name_utf8_, row_ids_.TextAt(current_)}));
+                             {names_utf8_[column], name_utf8_, row_ids_->TextAt(current_)}));
     if (!s || sqlite3_step(s.get()) != SQLITE_ROW) return false;
     read(s.get());
     return true;
@@ -198,7 +218,7 @@ bool SqliteTable::ReadColumn(const Field& field, Read read) {
   }
   sqlite3_stmt* s = cached.get();
   sqlite3_reset(s);
-  sqlite3_bind_int64(s, 1, row_ids_.NumberAt(current_));
+  sqlite3_bind_int64(s, 1, row_ids_->NumberAt(current_));
   const bool found = sqlite3_step(s) == SQLITE_ROW;
   if (found) read(s);
   sqlite3_reset(s);
@@ -286,7 +306,7 @@ bool SqliteTable::Update() {
   if (!valid_row()) return false;
   sqlite::Statement s = sqlite::Prepare(
       connection_, sqlite::FillTemplate("UPDATE %s SET %s WHERE _ROWID_=%s",
-                                        {name_utf8_, set_list, row_ids_.TextAt(current_)}));
+                                        {name_utf8_, set_list, row_ids_->TextAt(current_)}));
   if (!s) return false;
   int parameter = 0;
   for (std::size_t i = 0; i < names_.size(); ++i) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -15,6 +16,7 @@
 #include "sqlite_access/connection_lease.h"
 #include "sqlite_access/field.h"
 #include "sqlite_access/handles.h"
+#include "sqlite_access/row_id_snapshots.h"
 #include "sqlite_access/row_ids.h"
 
 struct sqlite3;
@@ -57,7 +59,7 @@ class SqliteTable {
 
   std::vector<Text> FieldNames() const;
 
-  std::int32_t RowCount() const { return row_ids_.size(); }
+  std::int32_t RowCount() const { return row_ids_->size(); }
   std::int32_t CurrentRow() const { return current_; }
 
  private:
@@ -65,8 +67,9 @@ class SqliteTable {
   using Pending = std::variant<std::monostate, std::int32_t, std::int64_t, double, Text, Bytes>;
 
   bool is_open() const { return connection_ && mode_ != Mode::Closed; }
-  bool valid_row() const { return current_ >= 1 && current_ <= row_ids_.size(); }
+  bool valid_row() const { return current_ >= 1 && current_ <= row_ids_->size(); }
   bool Load();
+  static const std::shared_ptr<const sqlite::RowIds>& NoRowIds();
   // The 0-based column that field selects, or -1.
   int ColumnOf(const Field& field) const;
   // Runs the one-row read of a column of the current row; false when no row was read.
@@ -84,7 +87,9 @@ class SqliteTable {
   std::string name_utf8_;
   std::vector<Text> names_;              // local texts, for lookup and FieldNames
   std::vector<std::string> names_utf8_;  // as SQLite gave them, for statements
-  sqlite::RowIds row_ids_;
+  // Shared with the connection's snapshots and never changed once loaded; never null.
+  std::shared_ptr<const sqlite::RowIds> row_ids_ = NoRowIds();
+  sqlite::RowIdSnapshots* snapshots_ = nullptr;  // the SqliteDB's, while open
   std::optional<std::vector<Pending>> pending_;
   // Statements reused within one opening (a walk reads the same columns of many rows): per
   // column the one-row read with the row id as a parameter, and the search of the last

@@ -7,6 +7,7 @@
 #include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_db.h"
 #include "tests/support/schema.h"
+#include "tests/support/temp_dir.h"
 
 namespace kelmor {
 namespace {
@@ -93,6 +94,53 @@ TEST_F(SqliteTableTest, RowsAddedOrDeletedAfterOpen) {
   ASSERT_TRUE(t.Edit());
   ASSERT_TRUE(t.WriteField("name", Value::FromText("x")));
   EXPECT_FALSE(t.Update());
+}
+
+// A new opening sees every row as it is then, however the rows changed since the last one:
+// through this connection, inside a transaction rolled back, through another connection, in a
+// temporary table of the same name, or on another file opened on the same SqliteDB.
+TEST(SqliteTableReopenTest, SeesEveryChangeSinceTheLastOpening) {
+  test::TempDir dir;
+  const Text file = (dir / "rows.db").string();
+  SqliteDB db;
+  ASSERT_TRUE(db.Open(file, true));
+  ASSERT_TRUE(db.Execute("CREATE TABLE t(id INTEGER PRIMARY KEY, n INTEGER);"
+                         "INSERT INTO t VALUES(3,30);INSERT INTO t VALUES(5,50);"));
+  auto rows = [&db] {
+    SqliteTable t;
+    return t.Open("t", db) ? t.RowCount() : -1;
+  };
+  ASSERT_EQ(rows(), 2);
+
+  ASSERT_TRUE(db.Execute("INSERT INTO t VALUES(7,70);"));
+  EXPECT_EQ(rows(), 3);
+
+  ASSERT_TRUE(db.BeginTransaction());
+  ASSERT_TRUE(db.Execute("INSERT INTO t VALUES(9,90);"));
+  EXPECT_EQ(rows(), 4);
+  ASSERT_TRUE(db.RollbackTransaction());
+  EXPECT_EQ(rows(), 3);
+
+  {
+    SqliteDB other;
+    ASSERT_TRUE(other.Open(file));
+    ASSERT_TRUE(other.Execute("DELETE FROM t WHERE id=3;"));
+  }
+  EXPECT_EQ(rows(), 2);
+
+  ASSERT_TRUE(db.Execute("CREATE TEMP TABLE t(a TEXT);"));
+  EXPECT_EQ(rows(), 0);
+
+  const Text second = (dir / "second.db").string();
+  {
+    SqliteDB other;
+    ASSERT_TRUE(other.Open(second, true));
+    ASSERT_TRUE(other.Execute("CREATE TABLE t(id INTEGER PRIMARY KEY);INSERT INTO t VALUES(1);"));
+  }
+  ASSERT_TRUE(db.Open(second));
+  EXPECT_EQ(rows(), 1);
+  ASSERT_TRUE(db.Open(file));
+  EXPECT_EQ(rows(), 2);
 }
 
 TEST_F(SqliteTableTest, LongConditionIsNotCut) {
