@@ -36,9 +36,8 @@ std::shared_ptr<WindowObject> MakeTreeView() {
 
 TreeView::Item* TreeView::Find(HTREEITEM h) const {
   if (h == 0) return nullptr;
-  auto it = items_.find(h);
   // As with the owning pointers before, finding an item does not make it const.
-  return it == items_.end() ? nullptr : const_cast<Item*>(&it->second);
+  return items_.Find(h);
 }
 
 bool TreeView::HasChildren(const Item* item) const {
@@ -174,11 +173,9 @@ LRESULT TreeView::Insert(const TVINSERTSTRUCTA* ins) {
     if (!parent) return 0;
   }
   const TVITEMA& tv = ins->item;
-  // The item lives in its map node (one allocation per item); nodes do not move on rehash.
   // A refused insert below still uses up its handle, which is never reused anyway.
   const HTREEITEM handle = g_next_item++;
-  Item* item = &items_.try_emplace(handle).first->second;
-  item->handle = handle;
+  Item* item = items_.Add(handle);
   if ((tv.mask & TVIF_TEXT) && tv.pszText && tv.pszText != reinterpret_cast<LPSTR>(-1)) {
     item->text = tv.pszText;
   }
@@ -203,7 +200,7 @@ LRESULT TreeView::Insert(const TVINSERTSTRUCTA* ins) {
   } else if (where != 0 && !IsSpecial(where, TVI_LAST) && !IsSpecial(where, TVI_ROOT)) {
     after = Find(where);
     if (!after || after->parent != parent) {
-      items_.erase(handle);
+      items_.Erase(item);
       return 0;
     }
   }
@@ -223,14 +220,14 @@ void TreeView::DeleteSubtree(Item* item) {
     if (cur->handle == top_) top_ = 0;
     if (cur->handle == drop_) drop_ = 0;
     if (cur->handle == edit_item_) EndEdit(true);
-    items_.erase(cur->handle);
+    items_.Erase(cur);
   }
 }
 
 LRESULT TreeView::Delete(HTREEITEM h) {
   if (h == 0 || IsSpecial(h, TVI_ROOT)) {
     if (edit_item_) EndEdit(true);
-    items_.clear();
+    items_.Clear();
     root_.first_child = root_.last_child = nullptr;
     caret_ = top_ = drop_ = 0;
     Content();

@@ -1,7 +1,7 @@
 // The tree view ("SysTreeView32"), driven by the TVM_* messages of platform/commctrl.h.
 //
-// Items are kept in a hash map by handle, each linked to its parent, first and last child and
-// siblings, so a handle is checked and followed in constant time. Handles come from one counter
+// Items are kept by handle (platform/tree_view_items.h), each linked to its parent, first and
+// last child and siblings, so a handle is checked and followed in constant time. Handles come from one counter
 // shared by every tree view and are never reused, so a handle of a deleted item, or of an item
 // of a destroyed tree view, is refused.
 //
@@ -28,9 +28,9 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "platform/tree_view_items.h"
 #include "platform/window_object.h"
 
 namespace kelmor::platform {
@@ -132,7 +132,7 @@ class TreeView : public WindowObject {
   LRESULT RightButtonUp();
   void Content();
 
-  std::unordered_map<HTREEITEM, Item> items_;
+  TreeViewItems<Item> items_;
   Item root_;
   HTREEITEM caret_ = 0;
   HTREEITEM top_ = 0;

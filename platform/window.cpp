@@ -794,9 +794,11 @@ BOOL RemoveWindowSubclass(HWND hWnd, UINT_PTR uIdSubclass) {
 }
 
 LRESULT DefSubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-  auto obj = Reg().windows.count(hWnd) ? Reg().windows[hWnd] : nullptr;
-  if (!obj) return 0;
-  auto& frames = Reg().frames;
+  Registry& reg = Reg();
+  const auto found = reg.windows.find(hWnd);
+  if (found == reg.windows.end() || !found->second) return 0;
+  const std::shared_ptr<WindowObject> obj = found->second;
+  auto& frames = reg.frames;
   std::size_t level = 0;
   for (auto it = frames.rbegin(); it != frames.rend(); ++it) {
     if (it->hwnd == hWnd) {

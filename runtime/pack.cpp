@@ -92,18 +92,25 @@ Bytes DecompressBytes(const Bytes& packed) {
   std::uint64_t n = GetU32(packed, 4);
   std::uint64_t stream = packed.size() - 8;
   if (n == 0 || stream == 0 || n > stream * kMaxInflateRatio + 64) return Bytes();
-  uLongf size = static_cast<uLongf>(2 * n);
+  // The buffer is 2 × n bytes; the stored length is nearly always true, so n bytes are tried
+  // first and the full buffer only when they do not suffice (zlib then reports the buffer
+  // full): the same bytes, without clearing twice what is needed.
   Bytes out;
-  try {
-    out.resize(size);
-  } catch (const std::bad_alloc&) {
-    return Bytes();
+  for (const std::uint64_t room : {n, 2 * n}) {
+    uLongf size = static_cast<uLongf>(room);
+    try {
+      out.resize(size);
+    } catch (const std::bad_alloc&) {
+      return Bytes();
+    }
+    const int rc = uncompress(out.data(), &size, packed.data() + 8, static_cast<uLong>(stream));
+    if (rc == Z_OK) {
+      out.resize(size);
+      return out;
+    }
+    if (rc != Z_BUF_ERROR) break;
   }
-  if (uncompress(out.data(), &size, packed.data() + 8, static_cast<uLong>(stream)) != Z_OK) {
-    return Bytes();
-  }
-  out.resize(size);
-  return out;
+  return Bytes();
 }
 
 }  // namespace kelmor

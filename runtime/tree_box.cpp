@@ -165,6 +165,14 @@ TreeContentRecord AsRead(const TreeContentRecord& record, std::int32_t level) {
   return back;
 }
 
+// Whether the record reads back byte for byte as it was written at `level`: its text (which
+// holds no zero byte, as parsed) within the limit, its flags all kept by the state bits, and its
+// level the item's depth.
+bool ReadsBackAsWritten(const TreeContentRecord& record, std::int32_t level) {
+  return record.level == level && record.text.size() <= kTreeTextLimit &&
+         StateToFlags(FlagsToState(record.flags)) == record.flags;
+}
+
 // Selecting an item expands every collapsed ancestor, which a read would show: a copy written
 // along stays true only when all of them are expanded already.
 bool SelectionKeepsCopy(const TreeBoxState& state, HTREEITEM selected) {
@@ -303,8 +311,12 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
   // meanwhile, or an item refused, leaves no copy.
   const std::uint64_t foreign_before = state.foreign_changes;
   bool keep_copy = true;
+  // While every record reads back as written, the copy is the start of the content itself and
+  // is taken in one piece at the end; from the first one that does not, it is built record by
+  // record.
+  std::size_t same_bytes = 0;
+  bool same = true;
   Bytes copy;
-  copy.reserve(content.size());
 
   std::vector<detail::Frame> lists;
   std::vector<HTREEITEM> to_expand;
@@ -320,8 +332,17 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
       list.last_node = state.AddNode(item, list.parent_node);
       state.preorder.push_back(item);
       if (keep_copy) {
-        AppendTreeContentRecord(copy,
-                                detail::AsRead(record, state.nodes[list.last_node].depth + 1));
+        const std::int32_t level = state.nodes[list.last_node].depth + 1;
+        if (same && detail::ReadsBackAsWritten(record, level)) {
+          same_bytes += record.text.size() + 1 + kTreeContentNumbersSize;
+        } else {
+          if (same) {
+            copy.reserve(content.size());
+            copy.assign(content.begin(), content.begin() + same_bytes);
+            same = false;
+          }
+          AppendTreeContentRecord(copy, detail::AsRead(record, level));
+        }
       }
     } else {
       keep_copy = false;
@@ -329,6 +350,7 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
     if (record.flags & kTreeFlagExpanded) to_expand.push_back(item);
   }
   if (state.model_valid) state.FinishMirror();
+  if (keep_copy && same) copy.assign(content.begin(), content.begin() + same_bytes);
 
   for (HTREEITEM item : to_expand) {
     state.SendOwn(platform::TVM_EXPAND, platform::TVE_EXPAND, static_cast<platform::LPARAM>(item));

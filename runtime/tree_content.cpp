@@ -6,7 +6,7 @@
 namespace kelmor {
 namespace {
 
-constexpr std::size_t kNumbersSize = 20;  // five int32 after the text
+constexpr std::size_t kNumbersSize = kTreeContentNumbersSize;
 
 std::int32_t ReadInt32(const std::uint8_t* p) {
   std::uint32_t v = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |

@@ -24,6 +24,9 @@ struct TreeContentRecord {
 // The longest item text (in bytes) that a tree box's Content keeps whole; longer texts are cut.
 inline constexpr std::size_t kTreeTextLimit = 510;
 
+// The five int32 after each record's zero byte.
+inline constexpr std::size_t kTreeContentNumbersSize = 20;
+
 inline constexpr std::int32_t kTreeFlagBold = 0x1;
 inline constexpr std::int32_t kTreeFlagExpanded = 0x2;
 

@@ -8,7 +8,6 @@
 #include "platform/window.h"
 #include "runtime/bits.h"
 #include "runtime/fatal.h"
-#include "runtime/memory_file.h"
 #include "runtime/tree_box.h"
 #include "runtime/variant_commands.h"
 #include "runtime/window_commands.h"
@@ -492,15 +491,16 @@ std::int32_t TreeViewAccessor::AddItem(std::int32_t position, const Text& text, 
 }
 
 Bytes TreeViewAccessor::ExportContent() const {
-  std::int32_t file = OpenMemoryFile();
-  static const Bytes kTerminator(1, 0);
+  // What writing each item's text, a zero byte and its tail to a memory file would leave in it.
+  std::size_t size = 0;
+  for (const TreeContentItem& item : items_) size += item.text.size() + 1 + item.tail.size();
+  Bytes content;
+  content.reserve(size);
   for (const TreeContentItem& item : items_) {
-    Bytes tail(item.tail.begin(), item.tail.end());
-    FileWriteText(file, item.text);
-    FileWriteBytes(file, {&kTerminator, &tail});
+    content.insert(content.end(), item.text.begin(), item.text.end());
+    content.push_back(0);
+    content.insert(content.end(), item.tail.begin(), item.tail.end());
   }
-  Bytes content = FileContent(file);
-  CloseFile(file);
   return content;
 }
 
@@ -511,6 +511,8 @@ void TreeViewAccessor::ParseContent(const Bytes& content, Array<TreeContentItem>
   items.clear();
   const std::uint8_t* data = content.data();
   const std::size_t size = content.size();
+  // An item takes at least its stop byte and its tail.
+  items.reserve(size / (kTreeContentTailSize + 1));
   std::size_t pos = 0;
   while (pos < size) {
     TreeContentItem item;

@@ -233,6 +233,18 @@ TEST_F(TreeBoxTest, ContentReadAfterAWriteEqualsAReadOfTheItems) {
   EXPECT_EQ(written, read_of_items());
   EXPECT_EQ(ParseTreeContent(written)[0].text, Text(510, 'a'));
   EXPECT_EQ(ParseTreeContent(written)[1].level, 2);
+  // Records that read back as written, then each kind that does not, then none that does not.
+  const std::vector<TreeContentRecord> plain = {{"乙", 0, 0, 0, 0, 1}, {"乙一", 0, 0, 0, 0, 2}};
+  const TreeContentRecord unkept_flags{"丙", 0, 0, 0, 0x104 | kTreeFlagBold, 2};
+  for (const TreeContentRecord& odd : {records[0], records[1], unkept_flags}) {
+    std::vector<TreeContentRecord> mixed = plain;
+    mixed.push_back(odd);
+    mixed.push_back(plain[0]);
+    SetTreeContent(Tree(), SerializeTreeContent(mixed));
+    EXPECT_EQ(GetTreeContent(Tree()), read_of_items()) << odd.text.substr(0, 3);
+  }
+  SetTreeContent(Tree(), SerializeTreeContent(plain));
+  EXPECT_EQ(GetTreeContent(Tree()), SerializeTreeContent(plain));
 
   // Reselecting a child of a collapsed item expands its parent.
   SetCurrentItem(Tree(), 4);
