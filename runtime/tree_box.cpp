@@ -299,14 +299,15 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
   Target t = ResolveKind(tree, Access::WriteOwnProperty, ControlKind::TreeBox);
   TreeBoxState& state = detail::StateOf(t);
   TreeBoxState::Writing writing(state);
-  const std::vector<TreeContentRecord> records = ParseTreeContent(content);
+  // Read one record at a time: a list of them all would be one more copy of the whole tree.
+  TreeContentReader reader(content);
 
   state.SendOwn(platform::WM_SETREDRAW, platform::FALSE, 0);
   state.SendOwn(platform::TVM_DELETEITEM, 0, static_cast<platform::LPARAM>(platform::TVI_ROOT));
   // The mirror is built along with the items instead of by a walk afterwards: the records come
   // in pre-order and each becomes the last child of its parent, so the order of insertion is
   // the tree's pre-order. Anyone else changing the structure meanwhile drops it (the subclass).
-  state.ResetMirror(records.size());
+  state.ResetMirror(reader.MostRemaining());
   // So is the read-back: each item as a read would return it. Any message from elsewhere
   // meanwhile, or an item refused, leaves no copy.
   const std::uint64_t foreign_before = state.foreign_changes;
@@ -320,7 +321,8 @@ void SetTreeContent(const ControlRef& tree, const Bytes& content) {
 
   std::vector<detail::Frame> lists;
   std::vector<HTREEITEM> to_expand;
-  for (const auto& record : records) {
+  TreeContentRecord record;
+  while (reader.Next(record)) {
     detail::Frame& list = detail::FrameOf(lists, record.level);
     const HTREEITEM item = detail::InsertRecord(state, record, list.parent);
     if (item == 0) {

@@ -24,29 +24,32 @@ void WriteInt32(Bytes& out, std::int32_t value) {
 
 }  // namespace
 
+bool TreeContentReader::Next(TreeContentRecord& record) {
+  const std::uint8_t* data = content_.data();
+  const std::size_t size = content_.size();
+  if (pos_ >= size) return false;
+  const void* zero = std::memchr(data + pos_, 0, size - pos_);
+  if (zero == nullptr) return false;  // the text runs to the end: not a whole record
+  const std::size_t text_end = static_cast<const std::uint8_t*>(zero) - data;
+  if (size - (text_end + 1) < kNumbersSize) return false;
+  record.text.assign(reinterpret_cast<const char*>(data + pos_), text_end - pos_);
+  const std::uint8_t* numbers = data + text_end + 1;
+  record.image = ReadInt32(numbers);
+  record.selected_image = ReadInt32(numbers + 4);
+  record.data = ReadInt32(numbers + 8);
+  record.flags = ReadInt32(numbers + 12);
+  record.level = ReadInt32(numbers + 16);
+  pos_ = text_end + 1 + kNumbersSize;
+  return true;
+}
+
 std::vector<TreeContentRecord> ParseTreeContent(const Bytes& content) {
+  TreeContentReader reader(content);
   std::vector<TreeContentRecord> records;
-  const std::uint8_t* data = content.data();
-  const std::size_t size = content.size();
-  // Every record takes at least 21 bytes: reserved once, the records are not moved as they grow.
-  records.reserve(size / (kNumbersSize + 1));
-  std::size_t pos = 0;
-  while (pos < size) {
-    const void* zero = std::memchr(data + pos, 0, size - pos);
-    if (zero == nullptr) break;  // the text runs to the end: not a whole record
-    const std::size_t text_end = static_cast<const std::uint8_t*>(zero) - data;
-    if (size - (text_end + 1) < kNumbersSize) break;
-    TreeContentRecord record;
-    record.text.assign(reinterpret_cast<const char*>(data + pos), text_end - pos);
-    const std::uint8_t* numbers = data + text_end + 1;
-    record.image = ReadInt32(numbers);
-    record.selected_image = ReadInt32(numbers + 4);
-    record.data = ReadInt32(numbers + 8);
-    record.flags = ReadInt32(numbers + 12);
-    record.level = ReadInt32(numbers + 16);
-    records.push_back(std::move(record));
-    pos = text_end + 1 + kNumbersSize;
-  }
+  // Reserved once, the records are not moved as they grow.
+  records.reserve(reader.MostRemaining());
+  TreeContentRecord record;
+  while (reader.Next(record)) records.push_back(record);
   return records;
 }
 

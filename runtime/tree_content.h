@@ -30,8 +30,24 @@ inline constexpr std::size_t kTreeContentNumbersSize = 20;
 inline constexpr std::int32_t kTreeFlagBold = 0x1;
 inline constexpr std::int32_t kTreeFlagExpanded = 0x2;
 
-// The whole records of `content`; a record cut short at the end is dropped, and nothing is
-// read past the end.
+// The whole records of `content` one at a time, into one record whose text keeps its buffer;
+// a record cut short at the end is dropped, and nothing is read past the end.
+class TreeContentReader {
+ public:
+  explicit TreeContentReader(const Bytes& content) : content_(content) {}
+  // False once no whole record is left.
+  bool Next(TreeContentRecord& record);
+  // At most this many records remain.
+  std::size_t MostRemaining() const {
+    return (content_.size() - pos_) / (kTreeContentNumbersSize + 1);
+  }
+
+ private:
+  const Bytes& content_;
+  std::size_t pos_ = 0;
+};
+
+// The whole records of `content`, as a TreeContentReader reads them.
 std::vector<TreeContentRecord> ParseTreeContent(const Bytes& content);
 
 Bytes SerializeTreeContent(const std::vector<TreeContentRecord>& records);

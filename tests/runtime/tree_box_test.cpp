@@ -241,7 +241,8 @@ TEST_F(TreeBoxTest, ContentReadAfterAWriteEqualsAReadOfTheItems) {
     mixed.push_back(odd);
     mixed.push_back(plain[0]);
     SetTreeContent(Tree(), SerializeTreeContent(mixed));
-    EXPECT_EQ(GetTreeContent(Tree()), read_of_items()) << odd.text.substr(0, 3);
+    const Bytes copy = GetTreeContent(Tree());
+    EXPECT_EQ(copy, read_of_items()) << odd.text.substr(0, 3);
   }
   SetTreeContent(Tree(), SerializeTreeContent(plain));
   EXPECT_EQ(GetTreeContent(Tree()), SerializeTreeContent(plain));
