@@ -97,6 +97,7 @@ TEST_F(TreeViewTest, PreOrderWalkVisitsChildrenOfCollapsedItems) {
 }
 
 TEST_F(TreeViewTest, StaleAndBogusHandlesAreRefused) {
+  Insert("kept");  // so that deleting A does not empty the tree view
   HTREEITEM a = Insert("A");
   HTREEITEM child = Insert("child", a);
   ASSERT_TRUE(SendMessageA(tree, TVM_DELETEITEM, 0, a));
