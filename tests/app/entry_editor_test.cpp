@@ -167,6 +167,8 @@ struct EditorColumns {
   const char* name_box;
   const char* name_column;
   const char* category_box;
+  const char* continue_box;
+  const char* entry;  // an entry of the collection
   std::vector<const char*> fields;  // each in the box named after it with 编辑框 appended
   friend void PrintTo(const EditorColumns& c, std::ostream* os) { *os << c.label; }
 };
@@ -222,15 +224,44 @@ TEST_P(EditorColumnsTest, EveryBoxIsStoredInItsOwnColumn) {
   EXPECT_TRUE(driver_.message_boxes().empty());
 }
 
+// A second record of a used name would be one entry to every later edit, rename and delete.
+TEST_P(EditorColumnsTest, AUsedNameIsRefusedAndTheEditorKeepsWhatWasTyped) {
+  const EditorColumns& c = GetParam();
+  Start(c.prescriptions);
+  const Text rows = Text("select (select count(*) from ") + c.table + ")||'/'||(select count(*) from " +
+                    (c.prescriptions ? "yflb" : "zylb") + ") as n";
+  const std::vector<Text> before = Column(rows, "n");
+  const Text field_box = Text(c.fields.back()) + "编辑框";
+  for (const bool continuous : {false, true}) {
+    InEditor("增加二类", c.category, [&] {
+      if (continuous) driver_.Click(Editor(c.continue_box));
+      driver_.Type(Editor(field_box.c_str()), "留");
+      for (const Text& used : {Text(c.category), Text(c.entry)}) {
+        driver_.ClearText(Editor(c.name_box));
+        driver_.Type(Editor(c.name_box), used);
+        driver_.Click(Editor(c.save_button));
+        EXPECT_EQ(driver_.message_texts().back(), "[" + used + "]已经存在,不能增加");
+        EXPECT_EQ(Flags(driver_.message_boxes().back()), kMsgBoxOk);
+        EXPECT_TRUE(IsWindowLoaded(app_->editor_window));
+        EXPECT_EQ(GetText(Editor(c.name_box)), used);
+        EXPECT_EQ(GetText(Editor(field_box.c_str())), "留");
+      }
+      driver_.CloseBox(app_->editor_window);
+    });
+  }
+  EXPECT_EQ(driver_.message_texts().size(), 4u);
+  EXPECT_EQ(Column(rows, "n"), before);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Collections, EditorColumnsTest,
     ::testing::Values(
         EditorColumns{"herbs", false, "zymm", "按钮1", "甲", "药物名称编辑框", "药物名称",
-                      "药物类别编辑框",
+                      "药物类别编辑框", "选择框1", "人参",
                       {"英文名称", "别名", "来源", "植物形态1", "植物形态2", "生长地", "采制",
                        "化学成分", "性味", "功能主治", "附注"}},
         EditorColumns{"prescriptions", true, "yfmm", "按钮3", "解表剂", "药方编辑框", "药方名称",
-                      "药方类别编辑框", {"配方", "制法", "功用", "禁忌", "备注"}}),
+                      "药方类别编辑框", "选择框2", "麻黄汤", {"配方", "制法", "功用", "禁忌", "备注"}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(EntryEditorTest, PrescriptionTextsAreStoredWithoutSpaces) {
@@ -372,6 +403,33 @@ TEST_F(EntryEditorTest, ALockedDatabaseLosesNothing) {
   EXPECT_NE(Item("桂枝汤"), -1);
   EXPECT_EQ(Column("select 类别 from yfmm where 药方名称='桂枝汤'", "类别"),
             std::vector<Text>{"解表剂"});
+}
+
+// A book written by another tool may hold one name in two categories: the editor opens and
+// saves the record of the item's own category, and refuses when even that is not one record.
+TEST_F(EntryEditorTest, AnEditReachesOnlyTheRecordOfTheItemsCategory) {
+  {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File()));
+    ASSERT_NE(test::InsertCategoryRow(db, 1, "人参", test::InsertCategoryRow(db, 1, "丁")), 0);
+    ASSERT_TRUE(test::InsertHerb(db, "人参", "丁", {{"性味", "丁的"}}));
+  }
+  Start();
+  driver_.OnModal([&] {
+    EXPECT_EQ(GetText(Editor("性味编辑框")), "丁的");
+    driver_.ClearText(Editor("性味编辑框"));
+    driver_.Type(Editor("性味编辑框"), "新");
+    driver_.Click(Editor("按钮1"));
+  });
+  Menu("编辑内容", Item("丁") + 1);
+  EXPECT_EQ(Column("select 类别||'/'||性味 as v from zymm order by rowid", "v"),
+            (std::vector<Text>{"甲/甘", "丁/新"}));
+  EXPECT_TRUE(PageShows("【类    别】：丁"));
+
+  Execute("insert into zymm(type,药物名称,类别,性味) values('甲','人参','甲','二')");
+  Menu("编辑内容", Item("人参"));
+  EXPECT_EQ(driver_.message_texts(), std::vector<Text>{"[甲]中的[人参]重名,不能修改"});
+  EXPECT_TRUE(driver_.ScriptDone());
 }
 
 }  // namespace
