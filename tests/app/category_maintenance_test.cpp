@@ -280,11 +280,12 @@ TEST_F(NameHeldTwiceTest, AnEntryNamedLikeItsCategoryLeavesTheCategoryAlone) {
   EXPECT_EQ(driver_.message_texts().size(), 1u);
 }
 
-TEST_F(NameHeldTwiceTest, TwoCategoriesOfOneNameAreRefused) {
+TEST_F(NameHeldTwiceTest, WhatTheStatementsCannotTellApartIsRefused) {
   {
     SqliteDB db;
     ASSERT_TRUE(db.Open(File()));
     ASSERT_NE(test::InsertCategoryRow(db, 1, "甲"), 0);  // empty, beside 甲 with 人参
+    ASSERT_TRUE(test::InsertHerb(db, "人参", "甲"));     // a second record of 人参 in 甲
   }
   Start();
   const std::vector<Text> nodes = Nodes();
@@ -293,9 +294,12 @@ TEST_F(NameHeldTwiceTest, TwoCategoriesOfOneNameAreRefused) {
   ASSERT_EQ(GetTreeItemText(app_->Tree(), empty), "甲");
   Rename(empty, "乙");
   Delete(empty);
+  driver_.AnswerMessageBox(kAnswerYes);
+  driver_.EditLabel(app_->Tree(), Item("人参"), "红参");
   EXPECT_EQ(driver_.message_texts(),
             (std::vector<Text>{"你确定要修改[甲]吗？", "[甲]重名,不能修改", "你确定要删除[甲]吗？",
-                               "[甲]重名,不能删除"}));
+                               "[甲]重名,不能删除", "你确定要修改[人参]吗？",
+                               "[甲]中的[人参]重名,不能修改"}));
   EXPECT_EQ(Nodes(), nodes);
   EXPECT_EQ(Records(), records);
   EXPECT_TRUE(driver_.ScriptDone());

@@ -240,9 +240,10 @@ TEST_P(EditorColumnsTest, AUsedNameIsRefusedAndTheEditorKeepsWhatWasTyped) {
         driver_.ClearText(Editor(c.name_box));
         driver_.Type(Editor(c.name_box), used);
         driver_.Click(Editor(c.save_button));
+        if (!IsWindowLoaded(app_->editor_window)) return ADD_FAILURE() << "the editor closed";
+        ASSERT_FALSE(driver_.message_texts().empty());
         EXPECT_EQ(driver_.message_texts().back(), "[" + used + "]已经存在,不能增加");
         EXPECT_EQ(Flags(driver_.message_boxes().back()), kMsgBoxOk);
-        EXPECT_TRUE(IsWindowLoaded(app_->editor_window));
         EXPECT_EQ(GetText(Editor(c.name_box)), used);
         EXPECT_EQ(GetText(Editor(field_box.c_str())), "留");
       }
