@@ -87,8 +87,8 @@ void SaveEntry(Application& app, const CollectionDescription& c) {
     const Text value = GetText(Box(app, column));
     fields.push_back(c.fields_without_spaces ? RemoveSpaces(value) : value);
     const bool unchanged_unreadable =
-        value == kUnreadableValue && std::ranges::find(app.unreadable_boxes, column) !=
-                                         app.unreadable_boxes.end();
+        value == kUnreadableValue &&
+        std::ranges::find(app.unreadable_boxes, column) != app.unreadable_boxes.end();
     changes.push_back(unchanged_unreadable ? std::nullopt : std::optional<Text>(fields.back()));
   }
   if (adding) {
@@ -101,10 +101,9 @@ void SaveEntry(Application& app, const CollectionDescription& c) {
     ShowEntry(app, name);
   } else {
     // An update that finds no record saved nothing, and must not say otherwise.
-    RunInTransaction(*app.database,
-                     {statements::UpdateEntry(c.collection, changes, app.edited_entry)},
-                     "修改[" + name + "]失败", kMsgBoxOk,
-                     [&app] { return app.database->Changes() > 0; });
+    RunInTransaction(
+        *app.database, {statements::UpdateEntry(c.collection, changes, app.edited_entry)},
+        "修改[" + name + "]失败", kMsgBoxOk, [&app] { return app.database->Changes() > 0; });
     ShowEntryWhere(app, app.edited_entry);  // the record that was edited, of a name held twice
   }
   if (IsChecked(Control(app, c.continue_box))) {

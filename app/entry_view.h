@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/application.h"
-#include "sqlite_access/sqlite_table.h"
 #include "runtime/value.h"
+#include "sqlite_access/sqlite_table.h"
 
 namespace kelmor {
 

@@ -227,7 +227,6 @@ TEST_F(CategoryMaintenanceTest, AFailingDeleteKeepsTheEntries) {
   EXPECT_NE(Item("丙"), -1);
 }
 
-
 // Books written by another tool may carry one name twice. An action on one of the two items
 // changes only that item's rows, or is refused with a message naming the clash.
 class NameHeldTwiceTest : public CategoryMaintenanceTest {
@@ -240,9 +239,13 @@ class NameHeldTwiceTest : public CategoryMaintenanceTest {
     ASSERT_NE(test::InsertCategoryRow(db, 1, herb, parent), 0);
     ASSERT_TRUE(test::InsertHerb(db, herb, category, {{"性味", category}}));
   }
-  std::vector<Text> Nodes() { return Column("select type||'/'||xm as v from zylb order by id", "v"); }
+  std::vector<Text> Nodes() {
+    return Column("select type||'/'||xm as v from zylb order by id", "v");
+  }
   std::vector<Text> Records() {
-    return Column("select 药物名称||'/'||类别||'/'||type||'/'||ifnull(性味,'') as v from zymm order by id", "v");
+    return Column(
+        "select 药物名称||'/'||类别||'/'||type||'/'||ifnull(性味,'') as v from zymm order by id",
+        "v");
   }
   void Rename(int item, const Text& name) {
     Menu("编辑类别");

@@ -168,7 +168,7 @@ struct EditorColumns {
   const char* name_column;
   const char* category_box;
   const char* continue_box;
-  const char* entry;  // an entry of the collection
+  const char* entry;                // an entry of the collection
   std::vector<const char*> fields;  // each in the box named after it with 编辑框 appended
   friend void PrintTo(const EditorColumns& c, std::ostream* os) { *os << c.label; }
 };
@@ -181,9 +181,9 @@ class EditorColumnsTest : public EntryEditorTest,
     const EditorColumns& c = GetParam();
     std::vector<Text> values;
     for (const auto& [box, column] : boxes) {
-      const auto found = Column("select " + column + " from " + c.table + " where " +
-                                    c.name_column + "='" + name + "'",
-                                column.c_str());
+      const auto found = Column(
+          "select " + column + " from " + c.table + " where " + c.name_column + "='" + name + "'",
+          column.c_str());
       values.push_back(found.size() == 1 ? found[0] : "<" + std::to_string(found.size()) + ">");
     }
     return values;
@@ -228,8 +228,9 @@ TEST_P(EditorColumnsTest, EveryBoxIsStoredInItsOwnColumn) {
 TEST_P(EditorColumnsTest, AUsedNameIsRefusedAndTheEditorKeepsWhatWasTyped) {
   const EditorColumns& c = GetParam();
   Start(c.prescriptions);
-  const Text rows = Text("select (select count(*) from ") + c.table + ")||'/'||(select count(*) from " +
-                    (c.prescriptions ? "yflb" : "zylb") + ") as n";
+  const Text rows = Text("select (select count(*) from ") + c.table +
+                    ")||'/'||(select count(*) from " + (c.prescriptions ? "yflb" : "zylb") +
+                    ") as n";
   const std::vector<Text> before = Column(rows, "n");
   const Text field_box = Text(c.fields.back()) + "编辑框";
   for (const bool continuous : {false, true}) {
@@ -254,16 +255,32 @@ TEST_P(EditorColumnsTest, AUsedNameIsRefusedAndTheEditorKeepsWhatWasTyped) {
   EXPECT_EQ(Column(rows, "n"), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Collections, EditorColumnsTest,
-    ::testing::Values(
-        EditorColumns{"herbs", false, "zymm", "按钮1", "甲", "药物名称编辑框", "药物名称",
-                      "药物类别编辑框", "选择框1", "人参",
-                      {"英文名称", "别名", "来源", "植物形态1", "植物形态2", "生长地", "采制",
-                       "化学成分", "性味", "功能主治", "附注"}},
-        EditorColumns{"prescriptions", true, "yfmm", "按钮3", "解表剂", "药方编辑框", "药方名称",
-                      "药方类别编辑框", "选择框2", "麻黄汤", {"配方", "制法", "功用", "禁忌", "备注"}}),
-    [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Collections, EditorColumnsTest,
+                         ::testing::Values(EditorColumns{"herbs",
+                                                         false,
+                                                         "zymm",
+                                                         "按钮1",
+                                                         "甲",
+                                                         "药物名称编辑框",
+                                                         "药物名称",
+                                                         "药物类别编辑框",
+                                                         "选择框1",
+                                                         "人参",
+                                                         {"英文名称", "别名", "来源", "植物形态1",
+                                                          "植物形态2", "生长地", "采制", "化学成分",
+                                                          "性味", "功能主治", "附注"}},
+                                           EditorColumns{"prescriptions",
+                                                         true,
+                                                         "yfmm",
+                                                         "按钮3",
+                                                         "解表剂",
+                                                         "药方编辑框",
+                                                         "药方名称",
+                                                         "药方类别编辑框",
+                                                         "选择框2",
+                                                         "麻黄汤",
+                                                         {"配方", "制法", "功用", "禁忌", "备注"}}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(EntryEditorTest, PrescriptionTextsAreStoredWithoutSpaces) {
   Start(true);

@@ -47,9 +47,9 @@ TEST(StatementsTest, ExactTexts) {
   EXPECT_EQ(InsertEntry(P, "名", "类", p),
             "insert into yfmm(type,药方名称,类别,配方,制法,功用,禁忌,备注)values('类', "
             "'名','类','a','b','c','d','e')");
-  EXPECT_EQ(UpdateEntry(P, std::vector<std::optional<Text>>(p.begin(), p.end()),
-                        EntryCondition(P, "名")),
-            "update yfmm set 配方='a',制法='b',功用='c',禁忌='d',备注='e' where 药方名称='名'");
+  EXPECT_EQ(
+      UpdateEntry(P, std::vector<std::optional<Text>>(p.begin(), p.end()), EntryCondition(P, "名")),
+      "update yfmm set 配方='a',制法='b',功用='c',禁忌='d',备注='e' where 药方名称='名'");
   // A field that keeps its stored text, and the record of one category.
   EXPECT_EQ(UpdateEntry(P, std::vector<std::optional<Text>>{"a", std::nullopt, "c'"},
                         EntryCondition(P, "名", "类'")),
@@ -94,7 +94,8 @@ TEST_F(StatementsDbTest, QuotedValuesAreStoredAsTypedAndTouchOnlyTheirRows) {
   EXPECT_EQ(t.ReadText("英文名称"), "it's");
   EXPECT_EQ(t.ReadText("类别"), evil);
 
-  ASSERT_TRUE(db.Execute(UpdateEntry(H, std::vector<std::optional<Text>>{"o'k"}, EntryCondition(H, "甘'草"))));
+  ASSERT_TRUE(db.Execute(
+      UpdateEntry(H, std::vector<std::optional<Text>>{"o'k"}, EntryCondition(H, "甘'草"))));
   ASSERT_TRUE(db.Execute(RenameEntriesCategory(H, "新'类", evil)));
   ASSERT_TRUE(db.Execute(RenameNode(H, "新'类", evil)));
   EXPECT_EQ(Count("select * from zymm where type='补虚药'"), 1);
@@ -116,8 +117,8 @@ TEST_F(StatementsDbTest, PrescriptionsAndSavedTree) {
   ASSERT_TRUE(db.Execute(InsertCategory(P, "解表剂")));
   ASSERT_TRUE(db.Execute(InsertEntryTreeRow(P, "麻黄汤", "解表剂")));
   ASSERT_TRUE(db.Execute(InsertEntry(P, "麻黄汤", "解表剂", std::vector<Text>{"麻黄'"})));
-  ASSERT_TRUE(db.Execute(UpdateEntry(P, std::vector<std::optional<Text>>{"桂枝", "煎"},
-                                     EntryCondition(P, "麻黄汤"))));
+  ASSERT_TRUE(db.Execute(
+      UpdateEntry(P, std::vector<std::optional<Text>>{"桂枝", "煎"}, EntryCondition(P, "麻黄汤"))));
   EXPECT_EQ(Count(SelectTreeRows(P)), 2);
   SqliteTable t;
   ASSERT_TRUE(t.Open("yfmm", db));

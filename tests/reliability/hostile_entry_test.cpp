@@ -34,7 +34,9 @@ struct Hostile {
 };
 
 // Test listings show the label, not the bytes of the whole struct.
-void PrintTo(const Hostile& hostile, std::ostream* out) { *out << hostile.label; }
+void PrintTo(const Hostile& hostile, std::ostream* out) {
+  *out << hostile.label;
+}
 
 std::vector<Hostile> HostileTexts() {
   Text megabyte;
@@ -174,7 +176,8 @@ class UnreadableField : public ::testing::TestWithParam<Unreadable> {
   fs::path File() const { return dir_ / "kelmor.db"; }
   // The stored bytes of the columns, each as hexadecimal digits, one text per entry.
   Text Stored(const char* table, const char* columns) {
-    const auto v = test::ColumnValues(File(), Text("select ") + columns + " as v from " + table, "v");
+    const auto v =
+        test::ColumnValues(File(), Text("select ") + columns + " as v from " + table, "v");
     return v.size() == 1 ? v[0] : Text("?");
   }
   test::TempDir dir_;
@@ -192,7 +195,8 @@ TEST_P(UnreadableField, IsShownAsSuchAndKeptByAnEditThatLeavesItAlone) {
   const Text prescription_kept = Stored("yfmm", "hex(备注)");
   test::Session s(File());
   s.driver().DoubleClickTreeItem(s.app().Tree(), s.Item("人参"));
-  EXPECT_NE(GetText(s.app().Page()).find(Text("\r\n【附    注】：") + kUnreadableValue), Text::npos);
+  EXPECT_NE(GetText(s.app().Page()).find(Text("\r\n【附    注】：") + kUnreadableValue),
+            Text::npos);
   s.driver().OnModal([&] {
     EXPECT_EQ(GetText({s.app().editor_window, "附注编辑框"}), kUnreadableValue);
     s.driver().ClearText({s.app().editor_window, "性味编辑框"});

@@ -105,7 +105,8 @@ TEST_P(HostileInput, AddingACategoryStoresExactlyTheTypedName) {
     EXPECT_EQ(now.at(untouched), before.at(untouched)) << untouched;
   std::vector<Text> expected = categories;
   if (GetParam().used != Hostile::kNot) {
-    EXPECT_EQ(session.driver().message_texts(), std::vector<Text>{"[" + name + "]已经存在,不能增加"});
+    EXPECT_EQ(session.driver().message_texts(),
+              std::vector<Text>{"[" + name + "]已经存在,不能增加"});
   } else if (Storable(name)) {
     expected.push_back(name);
     EXPECT_TRUE(session.driver().message_boxes().empty());
