@@ -301,6 +301,8 @@ TEST_F(EntryEditorTest, TabGoesThroughTheBoxesInLayoutOrderAndEscapeCancels) {
                                  "植物形态1编辑框", "植物形态2编辑框", "来源编辑框", "生长地编辑框",
                                  "采制编辑框", "化学成分编辑框", "性味编辑框", "功能主治编辑框",
                                  "附注编辑框", "选择框1", "按钮1", "按钮2", "药物名称编辑框"}));
+    EXPECT_EQ(FirstTabStops(app_->editor_window),
+              (std::vector<Text>{"药物名称编辑框", "按钮2"}));
     driver_.Type(Editor("药物名称编辑框"), "党参");
     driver_.PressKey(Editor("附注编辑框"), 27);
   });
