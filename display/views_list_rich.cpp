@@ -255,10 +255,14 @@ class RichEditView : public View {
     return true;
   }
 
+  // Ctrl+wheel is the platform's zoom, never Qt's own. A turn of any size counts (the platform
+  // adds parts of a notch up); an event that turns nothing (sideways only) goes on to the parent.
   bool Wheel(QWheelEvent* e) {
     if (!(e->modifiers() & Qt::ControlModifier)) return false;
     const QPoint at = e->position().toPoint();
-    platform::TurnWheel(hwnd(), at.x(), at.y(), e->angleDelta().y(), platform::kControlKey);
+    const int delta = std::clamp(e->angleDelta().y(), -32768, 32767);  // WM_MOUSEWHEEL's short
+    if (delta == 0 || !platform::TurnWheel(hwnd(), at.x(), at.y(), delta, platform::kControlKey))
+      e->ignore();
     return true;
   }
 

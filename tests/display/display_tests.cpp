@@ -236,9 +236,16 @@ TEST_F(DisplayTest, CtrlWheelZoomsThePageOnTopOfItsCharacterSize) {
     c.setPosition(1);
     return c.charFormat().font().pointSizeF();
   };
-  QWheelEvent wheel(QPointF(20, 20), qt->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(),
-                    QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(qt->viewport(), &wheel);
+  // A fine wheel's half notches, then a sideways turn that zooms nothing and goes on.
+  auto wheel = [&](QPoint delta) {
+    QWheelEvent e(QPointF(20, 20), qt->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), delta,
+                  Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(qt->viewport(), &e);
+    return e.isAccepted();
+  };
+  EXPECT_TRUE(wheel(QPoint(0, 60)));
+  EXPECT_TRUE(wheel(QPoint(0, 60)));
+  EXPECT_FALSE(wheel(QPoint(120, 0)));
   int num = 0, den = 0;
   SendMessageA(rich, EM_GETZOOM, reinterpret_cast<WPARAM>(&num), reinterpret_cast<LPARAM>(&den));
   EXPECT_EQ(std::make_pair(num, den), std::make_pair(110, 100));
