@@ -124,6 +124,11 @@ class TreeView : public View {
         platform::SendMessageA(this->hwnd(), platform::TVM_EXPAND, platform::TVE_COLLAPSE,
                                HandleOf(i));
     });
+    // Whatever selects an item in Qt (a screen reader's Toggle, Qt's own keys such as Home and
+    // End, a press beside the label) selects it in the platform as the keys do; what the tree
+    // then shows is the platform's selection.
+    QObject::connect(widget_->selectionModel(), &QItemSelectionModel::selectionChanged, widget_,
+                     [this] { SelectionMoved(); });
     QObject::connect(&delegate_, &QAbstractItemDelegate::closeEditor, widget_, [this] {
       // Closed without committing (Escape): the platform edit is still open.
       if (platform::SendMessageA(this->hwnd(), platform::TVM_GETEDITCONTROL, 0, 0) != 0 &&
@@ -384,11 +389,15 @@ class TreeView : public View {
     return true;
   }
 
-  // Keyboard moves of the current item: the native control selects the item itself.
-  void CurrentMoved() {
+  void SelectionMoved() {
     if (syncing()) return;
-    if (const HTREEITEM h = HandleOf(widget_->currentItem()))
-      platform::SendMessageA(hwnd(), platform::TVM_SELECTITEM, platform::TVGN_CARET, h);
+    const QList<QTreeWidgetItem*> selected = widget_->selectedItems();
+    const HTREEITEM wanted = selected.size() == 1 ? HandleOf(selected[0]) : 0;
+    const HWND h = hwnd();
+    if (wanted != 0 && wanted != static_cast<HTREEITEM>(platform::SendMessageA(
+                                      h, platform::TVM_GETNEXTITEM, platform::TVGN_CARET, 0)))
+      platform::SendMessageA(h, platform::TVM_SELECTITEM, platform::TVGN_CARET, wanted);
+    if (platform::IsWindow(h)) renderer_.MarkDirty(h, Bit(WindowChange::Selection));
   }
 
  private:
@@ -426,7 +435,6 @@ void TreeWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 void TreeWidget::keyPressEvent(QKeyEvent* event) {
   if (view_.Key(event)) return;
   QTreeWidget::keyPressEvent(event);
-  view_.CurrentMoved();
 }
 
 QWidget* LabelDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
