@@ -48,6 +48,10 @@ void StartSearch(Application& app) {
 }
 
 void FillResults(Application& app) {
+  // The listing lets events through between rows so that the main window keeps painting; no
+  // command that would change the book starts meanwhile, and a close request waits for the list.
+  Application::BusyScope busy(app);
+  Application::CommandScope running(app);
   SqliteTable table;
   WaitCursor();
   const CollectionDescription& c = app.CurrentCollection();
@@ -55,6 +59,9 @@ void FillResults(Application& app) {
   const ControlRef list{app.search_window, search_controls::kResultList};
   if (app.database && table.Open(c.entry_table, *app.database)) {
     while (!table.IsEnd()) {
+      DoEvents();
+      // Gone from outside (its owner closed by force): nothing may touch its list.
+      if (!IsWindowLoaded(app.search_window)) break;
       table.Next();
       // Find leaves the row where it was when nothing matches from here on, and nothing can
       // match from a later row either, so the walk ends there.
