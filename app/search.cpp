@@ -57,6 +57,11 @@ void FillResults(Application& app) {
   const CollectionDescription& c = app.CurrentCollection();
   SetText({app.search_window, ""}, c.search_title);
   const ControlRef list{app.search_window, search_controls::kResultList};
+  // Each step and read of the walk is a statement of its own, and outside a transaction each
+  // takes and drops the file's lock: several system calls per statement, several statements per
+  // hit. One read transaction holds the lock for the whole listing instead; nothing writes the
+  // book meanwhile (busy above), and the list is one consistent view of it.
+  const bool reading = app.database && app.database->BeginTransaction();
   if (app.database && table.Open(c.entry_table, *app.database)) {
     while (!table.IsEnd()) {
       DoEvents();
@@ -78,6 +83,7 @@ void FillResults(Application& app) {
     }
   }
   table.Close();
+  if (reading) app.database->CommitTransaction();
   RestoreCursor();
 }
 
