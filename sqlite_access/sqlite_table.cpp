@@ -56,8 +56,7 @@ bool SqliteTable::Load() {
       }
     }
   }
-  // The statement above has just read the table, so a commit by anyone else since the ids were
-  // kept is known to SQLite by now.
+  // The ids kept from an earlier opening, when the table is there and nothing changed since.
   if (names_read) {
     if (auto kept = snapshots_->Find(connection_, name_utf8_)) {
       row_ids_ = std::move(kept);

@@ -98,7 +98,8 @@ TEST_F(SqliteTableTest, RowsAddedOrDeletedAfterOpen) {
 
 // A new opening sees every row as it is then, however the rows changed since the last one:
 // through this connection, inside a transaction rolled back, through another connection, in a
-// temporary table of the same name, or on another file opened on the same SqliteDB.
+// temporary table of the same name (also one not yet committed), or on another file opened on
+// the same SqliteDB.
 TEST(SqliteTableReopenTest, SeesEveryChangeSinceTheLastOpening) {
   test::TempDir dir;
   const Text file = (dir / "rows.db").string();
@@ -120,6 +121,11 @@ TEST(SqliteTableReopenTest, SeesEveryChangeSinceTheLastOpening) {
   EXPECT_EQ(rows(), 4);
   ASSERT_TRUE(db.RollbackTransaction());
   EXPECT_EQ(rows(), 3);
+  ASSERT_TRUE(db.Execute("BEGIN;SAVEPOINT s;INSERT INTO t VALUES(9,90);"));
+  EXPECT_EQ(rows(), 4);
+  ASSERT_TRUE(db.Execute("ROLLBACK TO s;"));
+  EXPECT_EQ(rows(), 3);
+  ASSERT_TRUE(db.RollbackTransaction());
 
   {
     SqliteDB other;
@@ -128,6 +134,13 @@ TEST(SqliteTableReopenTest, SeesEveryChangeSinceTheLastOpening) {
   }
   EXPECT_EQ(rows(), 2);
 
+  // Within a transaction too: the kept ids while nothing changed, then a table that shadows t.
+  ASSERT_TRUE(db.BeginTransaction());
+  EXPECT_EQ(rows(), 2);
+  ASSERT_TRUE(db.Execute("CREATE TEMP TABLE t(a TEXT);"));
+  EXPECT_EQ(rows(), 0);
+  ASSERT_TRUE(db.RollbackTransaction());
+  EXPECT_EQ(rows(), 2);
   ASSERT_TRUE(db.Execute("CREATE TEMP TABLE t(a TEXT);"));
   EXPECT_EQ(rows(), 0);
 
