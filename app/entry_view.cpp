@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/entry_page.h"
+#include "app/page_commands.h"
 #include "app/statements.h"
 #include "runtime/rich_edit_control.h"
 #include "sqlite_access/sqlite_table.h"
@@ -38,6 +39,7 @@ void ShowEntry(Application& app, const Text& name) {
   if (ReadEntry(app, c.entry_table, statements::EntryCondition(c.collection, name), c.page.columns,
                 values)) {
     SetText(app.Page(), ComposePage(c.page, values));
+    SetPageInfo(app.Page(), name, PageHeader(c, name));
   }
 }
 
