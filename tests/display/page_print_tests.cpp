@@ -1,5 +1,6 @@
 // The page printed and saved as PDF, as a user gets it: through the page's menu or Ctrl+P, Qt's
 // own dialogs, and the PDF read back with pdftotext (poppler-utils).
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -245,6 +246,32 @@ TEST_F(PagePrintTest, ALongPageBreaksBetweenLinesOverSeveralSheets) {
   const PrintResult result = PrintPage(page_, ToGbk(pdf).value_or(""), "");
   EXPECT_EQ(result.outcome, PrintOutcome::Printed) << result.reason;
   ExpectThePage(pdf, 2);
+}
+
+// A screen reader finds the page's menu in the window, each item with its name, its key and
+// whether it can be chosen.
+TEST_F(PagePrintTest, ThePageMenuIsAnnouncedWithItsItemsAndKeys) {
+  QStringList items;
+  Answer([&](QWidget* w) {
+    auto* menu = qobject_cast<QMenu*>(w);
+    if (menu == nullptr) return false;
+    QAccessibleInterface* window =
+        QAccessible::queryAccessibleInterface(host_.renderer().WidgetFor(WindowHandle({app_->main_window, ""})));
+    for (int i = 0; window != nullptr && i < window->childCount(); ++i) {
+      QAccessibleInterface* popup = window->child(i);
+      if (popup->role() != QAccessible::PopupMenu) continue;
+      for (int j = 0; j < popup->childCount(); ++j) {
+        QAccessibleInterface* item = popup->child(j);
+        items << item->text(QAccessible::Name) + "|" + item->text(QAccessible::Accelerator) + "|" +
+                     (item->state().disabled ? "off" : "on");
+      }
+    }
+    menu->close();
+    return true;
+  });
+  Play([&] { PressKey(page_, VK_APPS); });
+  EXPECT_EQ(items, (QStringList{QStringLiteral(u"复制|Ctrl+C|off"), QStringLiteral(u"全选|Ctrl+A|on"),
+                                QStringLiteral(u"打印…|Ctrl+P|on"), QStringLiteral(u"导出PDF…||on")}));
 }
 
 // Even the superuser cannot make a file in /proc.
