@@ -49,7 +49,14 @@ platform::UINT QtHost::TrackPopupMenu(const std::vector<platform::PopupMenuItem>
     action->setEnabled(item.enabled);
     action->setData(static_cast<uint>(item.id));
   }
+  // A screen reader's Press triggers the item without ending exec(): it is chosen all the same.
+  QAction* triggered = nullptr;
+  QObject::connect(&menu, &QMenu::triggered, &menu, [&](QAction* action) {
+    triggered = action;
+    menu.close();
+  });
   QAction* chosen = menu.exec(QPoint(x, y));
+  if (chosen == nullptr) chosen = triggered;
   return chosen == nullptr ? 0 : chosen->data().toUInt();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "platform/clipboard.h"
 #include "platform/keyboard.h"
@@ -207,8 +208,12 @@ void RichEdit::TextChanged() {
 LRESULT RichEdit::SetZoom(WPARAM numerator, LPARAM denominator) {
   const auto n = static_cast<long long>(static_cast<LONG_PTR>(numerator));
   const auto d = static_cast<long long>(denominator);
+  // EM_GETZOOM answers in ints: a term they cannot hold is refused, never stored cut.
+  constexpr long long kLargestTerm = std::numeric_limits<int>::max();
   const bool off = n == 0 && d == 0;
-  if (!off && !(n > 0 && d > 0 && n * 64 > d && n < d * 64)) return FALSE;
+  if (!off && !(n > 0 && d > 0 && n <= kLargestTerm && d <= kLargestTerm && n * 64 > d &&
+                n < d * 64))
+    return FALSE;
   if (n != zoom_num_ || d != zoom_den_) {
     zoom_num_ = static_cast<int>(n);
     zoom_den_ = static_cast<int>(d);
@@ -326,8 +331,15 @@ LRESULT RichEdit::ContextMenu(WPARAM window, LPARAM screen_point) {
 }
 
 LRESULT RichEdit::Wheel(WPARAM wParam) {
-  const int notches = static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA;
-  if ((LOWORD(wParam) & MK_CONTROL) != 0 && notches != 0) ZoomStep(notches);
+  if ((LOWORD(wParam) & MK_CONTROL) == 0) return 0;
+  // Fine wheels and touchpads turn in parts of a notch: the parts add up to whole steps, and a
+  // turn the other way starts afresh.
+  const int delta = static_cast<short>(HIWORD(wParam));
+  if ((delta < 0) != (wheel_rest_ < 0)) wheel_rest_ = 0;
+  wheel_rest_ += delta;
+  const int notches = wheel_rest_ / WHEEL_DELTA;
+  wheel_rest_ %= WHEEL_DELTA;
+  if (notches != 0) ZoomStep(notches);
   return 0;
 }
 

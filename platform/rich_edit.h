@@ -13,7 +13,8 @@
 // Zoom scales how the text is shown (EM_SETZOOM / EM_GETZOOM in platform/commctrl.h); it is
 // kept when the text is replaced. The user zooms with Ctrl+wheel and with Ctrl and + or - (the
 // =+ and -_ keys or the keypad's) in steps of 10 percent between 10 and 500 percent, and goes
-// back to 1/1 with Ctrl+0.
+// back to 1/1 with Ctrl+0. Wheel turns smaller than a notch (WHEEL_DELTA) add up: each
+// notch's worth is one step.
 #pragma once
 
 #include <string>
@@ -126,6 +127,7 @@ class RichEdit : public WindowObject {
   bool system_background_ = true;
   int zoom_num_ = 0;
   int zoom_den_ = 0;
+  int wheel_rest_ = 0;  // Ctrl+wheel turned since the last whole notch, signed
   std::string page_name_;
   std::string page_header_;
 };

@@ -163,15 +163,19 @@ std::pair<int, int> Zoom(HWND edit) {
 
 TEST_F(RichEditTest, ZoomRatiosAreThoseOfTheNativeControl) {
   const struct {
-    int num, den;
+    long long num, den;
     bool taken;
-  } cases[] = {{3, 2, true},   {0, 0, true},  {2, 127, true}, {1, 64, false}, {127, 2, true},
-               {64, 1, false}, {1, 0, false}, {-1, 2, false}, {0, 5, false}};
+  } cases[] = {{3, 2, true},    {0, 0, true},  {2, 127, true}, {1, 64, false}, {127, 2, true},
+               {64, 1, false},  {1, 0, false}, {-1, 2, false}, {0, 5, false},
+               {0x7FFFFFFF, 0x7FFFFFFE, true},
+               // Terms beyond 32 bits, whose low halves would make 2147483647/1 or 1/1.
+               {0x17FFFFFFF, 0x100000001, false}, {0x100000001, 0x100000001, false}};
   for (const auto& c : cases) {
     SendMessageA(edit, EM_SETZOOM, 7, 5);
     EXPECT_EQ(SendMessageA(edit, EM_SETZOOM, static_cast<WPARAM>(c.num), c.den) != 0, c.taken)
         << c.num << "/" << c.den;
-    EXPECT_EQ(Zoom(edit), c.taken ? std::make_pair(c.num, c.den) : std::make_pair(7, 5));
+    EXPECT_EQ(Zoom(edit), c.taken ? std::make_pair(static_cast<int>(c.num), static_cast<int>(c.den))
+                                  : std::make_pair(7, 5));
   }
 }
 
@@ -197,6 +201,16 @@ TEST_F(RichEditTest, CtrlWheelAndCtrlKeysZoomInTenPercentStepsAndTheZoomStays) {
       {"Ctrl+wheel back 20",
        [&] { TurnWheel(edit, 10, 10, -20 * WHEEL_DELTA, kControlKey); },
        {10, 100}},
+      // A fine wheel: thirds of a notch add up to one step; a turn back starts afresh.
+      {"Ctrl+wheel two thirds", [&] { TurnWheel(edit, 10, 10, 80, kControlKey); }, {10, 100}},
+      {"Ctrl+wheel back a third", [&] { TurnWheel(edit, 10, 10, -40, kControlKey); }, {10, 100}},
+      {"Ctrl+wheel two thirds again",
+       [&] { TurnWheel(edit, 10, 10, 80, kControlKey); },
+       {10, 100}},
+      {"Ctrl+wheel the third third", [&] { TurnWheel(edit, 10, 10, 40, kControlKey); }, {20, 100}},
+      {"Ctrl+wheel a notch and a half, then a half",
+       [&] { TurnWheel(edit, 10, 10, 180, kControlKey), TurnWheel(edit, 10, 10, 60, kControlKey); },
+       {40, 100}},
   };
   for (const auto& step : steps) {
     step.play();
