@@ -164,11 +164,16 @@ HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text_utf8, UINT state 
       SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
-QRect ItemRect(QTreeWidget* qt, HTREEITEM h) {
+QTreeWidgetItem* ItemOf(QTreeWidget* qt, HTREEITEM h) {
   for (QTreeWidgetItemIterator it(qt); *it; ++it) {
-    if ((*it)->data(0, Qt::UserRole + 1).value<qulonglong>() == h) return qt->visualItemRect(*it);
+    if ((*it)->data(0, Qt::UserRole + 1).value<qulonglong>() == h) return *it;
   }
-  return {};
+  return nullptr;
+}
+
+QRect ItemRect(QTreeWidget* qt, HTREEITEM h) {
+  QTreeWidgetItem* item = ItemOf(qt, h);
+  return item == nullptr ? QRect() : qt->visualItemRect(item);
 }
 
 TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
@@ -204,6 +209,37 @@ TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
   Settle();
   EXPECT_EQ(Count(TVN_ENDLABELEDITA), 1);
   EXPECT_EQ(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0), 0);
+}
+
+// A chain of categories as deep as another tool may store: Qt's own layout of it, expanded,
+// overflowed the stack at start-up. Every item must stay shown, in tree order, and reachable.
+TEST_F(DisplayTest, AChainTooDeepForQtIsShownWholeAndClickable) {
+  constexpr int kDepth = 30000;
+  const HWND frame = Frame(1250, 300);  // wide enough for the deepest labels shown
+  const HWND tree =
+      Child(frame, WC_TREEVIEWA, "", TVS_HASLINES | TVS_HASBUTTONS, 0, 0, 1200, 250, 3);
+  std::vector<HTREEITEM> chain;
+  for (int level = 1; level <= kDepth; ++level)
+    chain.push_back(Insert(tree, chain.empty() ? 0 : chain.back(),
+                           std::to_string(level).c_str(), TVIS_EXPANDED));
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, chain.back());
+  auto* qt = WidgetOf<QTreeWidget>(tree);
+  ASSERT_NE(qt, nullptr);
+  int shown = 0, deepest = 0;
+  for (QTreeWidgetItemIterator it(qt); *it; ++it, ++shown) {
+    ASSERT_EQ((*it)->text(0), QString::number(shown + 1));
+    int depth = 1;
+    for (QTreeWidgetItem* p = (*it)->parent(); p != nullptr; p = p->parent()) ++depth;
+    deepest = std::max(deepest, depth);
+  }
+  EXPECT_EQ(shown, kDepth);
+  EXPECT_LT(deepest, 1000);
+  ASSERT_NE(qt->currentItem(), nullptr);
+  EXPECT_EQ(qt->currentItem()->text(0), QString::number(kDepth));
+  qt->scrollToItem(ItemOf(qt, chain[kDepth / 2]));
+  QTest::mouseClick(qt->viewport(), Qt::LeftButton, {}, ItemRect(qt, chain[kDepth / 2]).center());
+  EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0),
+            static_cast<LRESULT>(chain[kDepth / 2]));
 }
 
 void SetCell(HWND list, int row, int column, const std::string& gbk) {
@@ -357,9 +393,16 @@ TEST_F(DisplayTest, CtrlWheelZoomsThePageOnTopOfItsCharacterSize) {
     c.setPosition(1);
     return c.charFormat().font().pointSizeF();
   };
-  QWheelEvent wheel(QPointF(20, 20), qt->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(),
-                    QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(qt->viewport(), &wheel);
+  // A fine wheel's half notches, then a sideways turn that zooms nothing and goes on.
+  auto wheel = [&](QPoint delta) {
+    QWheelEvent e(QPointF(20, 20), qt->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), delta,
+                  Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(qt->viewport(), &e);
+    return e.isAccepted();
+  };
+  EXPECT_TRUE(wheel(QPoint(0, 60)));
+  EXPECT_TRUE(wheel(QPoint(0, 60)));
+  EXPECT_FALSE(wheel(QPoint(120, 0)));
   int num = 0, den = 0;
   SendMessageA(rich, EM_GETZOOM, reinterpret_cast<WPARAM>(&num), reinterpret_cast<LPARAM>(&den));
   EXPECT_EQ(std::make_pair(num, den), std::make_pair(110, 100));
