@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/entry_page.h"
+#include "app/page_commands.h"
 #include "app/statements.h"
 #include "runtime/rich_edit_control.h"
 
@@ -48,6 +49,7 @@ void ShowEntryWhere(Application& app, const Text& condition) {
   std::vector<Text> values;
   if (ReadEntry(app, c.entry_table, condition, c.page.columns, values)) {
     SetText(app.Page(), ComposePage(c.page, values));
+    SetPageInfo(app.Page(), name, PageHeader(c, name));
   }
 }
 
