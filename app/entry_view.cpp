@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/entry_page.h"
+#include "app/page_commands.h"
 #include "app/statements.h"
 #include "runtime/rich_edit_control.h"
 
@@ -46,8 +47,14 @@ void ShowEntryWhere(Application& app, const Text& condition) {
   if (!app.database) return;
   const CollectionDescription& c = app.CurrentCollection();
   std::vector<Text> values;
-  if (ReadEntry(app, c.entry_table, condition, c.page.columns, values)) {
+  // The page's columns, and after them the entry's name, which the printed page is called by.
+  std::vector<const char*> columns(c.page.columns.begin(), c.page.columns.end());
+  columns.push_back(c.name_column);
+  if (ReadEntry(app, c.entry_table, condition, columns, values)) {
+    const Text name = values.back();
+    values.pop_back();
     SetText(app.Page(), ComposePage(c.page, values));
+    SetPageInfo(app.Page(), name, PageHeader(c, name));
   }
 }
 

@@ -2,6 +2,7 @@
 // movable by dragging their headers) and the rich edit (a read-only QTextEdit holding the
 // platform text with its character format runs, at the rich edit's zoom).
 #include <QAbstractTableModel>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,8 +11,8 @@
 #include <QTextEdit>
 #include <QWheelEvent>
 
-#include "display/fonts.h"
 #include "display/qt_text.h"
+#include "display/rich_text.h"
 #include "display/views.h"
 #include "platform/commctrl.h"
 #include "platform/rich_edit.h"
@@ -153,6 +154,11 @@ class ListView : public View {
     widget_->setSortingEnabled(false);
     widget_->horizontalHeader()->setHighlightSections(false);
     widget_->horizontalHeader()->setStretchLastSection(false);
+    // A row that Qt selects by other means than the platform's gestures (a screen reader's
+    // Toggle, Qt's own keys such as Home) is clicked in the platform; the list then shows the
+    // platform's selection.
+    QObject::connect(widget_->selectionModel(), &QItemSelectionModel::selectionChanged, widget_,
+                     [this] { SelectionMoved(); });
   }
   QWidget* widget() const override { return widget_; }
 
@@ -197,6 +203,17 @@ class ListView : public View {
     return true;
   }
 
+  void SelectionMoved() {
+    if (syncing()) return;
+    const QModelIndexList rows = widget_->selectionModel()->selectedRows();
+    const HWND h = hwnd();
+    if (rows.size() == 1 &&
+        rows[0].row() != SendMessageA(h, platform::LVM_GETNEXTITEM,
+                                      static_cast<platform::WPARAM>(-1), platform::LVNI_SELECTED))
+      platform::ClickListRow(h, rows[0].row());
+    if (platform::IsWindow(h)) renderer_.MarkDirty(h, Bit(WindowChange::Selection));
+  }
+
   void Click(QMouseEvent* e, bool twice) {
     const int row = widget_->rowAt(static_cast<int>(e->position().y()));
     if (row < 0) return;
@@ -227,26 +244,11 @@ void ListWidget::keyPressEvent(QKeyEvent* event) {
 
 // ---- Rich edit -----------------------------------------------------------------------------
 
-// `zoom` scales the size the program gave (the rich edit's EM_SETZOOM).
-QTextCharFormat ToQt(const platform::RichEditFormat& f, const QColor& automatic, double zoom) {
-  QTextCharFormat out;
-  QFont font = FontForFace(ToQString(f.face));
-  if (f.height > 0) font.setPointSizeF(f.height / 20.0 * zoom);
-  font.setBold(f.effects & platform::CFE_BOLD);
-  font.setItalic(f.effects & platform::CFE_ITALIC);
-  font.setUnderline(f.effects & platform::CFE_UNDERLINE);
-  font.setStrikeOut(f.effects & platform::CFE_STRIKEOUT);
-  out.setFont(font);
-  out.setForeground((f.effects & platform::CFE_AUTOCOLOR) ? automatic
-                                                          : FromColorRef(f.colour, automatic));
-  if (f.offset > 0) out.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-  if (f.offset < 0) out.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-  return out;
-}
-
 class RichEditView;
 
-// Ctrl+wheel and Ctrl with + - 0 zoom as the native control does, through the platform.
+// Ctrl+wheel and Ctrl with + - 0 zoom as the native control does, through the platform; the
+// page's menu (right button, Menu key, Shift+F10) and its keys Ctrl+C, Ctrl+A, Ctrl+P are the
+// platform's too.
 class RichWidget : public QTextEdit {
  public:
   RichWidget(RichEditView& view, QWidget* parent) : QTextEdit(parent), view_(view) {}
@@ -254,6 +256,7 @@ class RichWidget : public QTextEdit {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   RichEditView& view_;
@@ -268,6 +271,10 @@ class RichEditView : public View {
     widget_->setLineWrapMode(QTextEdit::WidgetWidth);
     widget_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     widget_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // What the user selects is the platform's selection, which the page's Copy copies.
+    QObject::connect(widget_, &QTextEdit::selectionChanged, widget_, [this] {
+      if (!syncing()) SelectionMade();
+    });
   }
   QWidget* widget() const override { return widget_; }
   bool HeavyContent() const override { return true; }
@@ -295,6 +302,9 @@ class RichEditView : public View {
       Rebuild(*rich, pal.color(QPalette::Text));
     }
     const platform::CHARRANGE sel = rich->Selection();
+    const QTextCursor shown = widget_->textCursor();
+    // A selection the user is still dragging keeps its anchor.
+    if (shown.selectionStart() == sel.cpMin && shown.selectionEnd() == sel.cpMax) return;
     QTextCursor c(widget_->document());
     const int end = widget_->document()->characterCount() - 1;
     c.setPosition(std::clamp<int>(sel.cpMin, 0, end));
@@ -304,23 +314,23 @@ class RichEditView : public View {
   }
 
   void Rebuild(const platform::RichEdit& rich, const QColor& automatic) {
-    // Characters and positions agree one to one: every GBK character is one UTF-16 unit and
-    // every paragraph mark (CR) one block break.
-    QString text = ToQString(rich.Text());
-    text.replace(QChar('\r'), QChar::ParagraphSeparator);
-    QTextDocument* doc = widget_->document();
-    doc->clear();
-    const double zoom = rich.Zoom();
-    doc->setDefaultFont(ToQt(rich.DefaultFormat(), automatic, zoom).font());
-    QTextCursor c(doc);
-    c.beginEditBlock();
-    for (const platform::RichEditRun& run : rich.FormatRuns()) {
-      c.insertText(text.mid(run.start, run.length), ToQt(run.format, automatic, zoom));
-    }
-    c.endEditBlock();
+    FillDocument(*widget_->document(), rich, automatic, rich.Zoom());
   }
 
+  void SelectionMade() {
+    const QTextCursor c = widget_->textCursor();
+    platform::CHARRANGE range{c.selectionStart(), c.selectionEnd()};
+    SendMessageA(hwnd(), platform::EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  }
+
+  // The menu at the mouse: the platform's right button, which asks the page for its menu.
+  void MenuAt(const QPoint& at) { platform::RightClickAt(hwnd(), at.x(), at.y()); }
+
   bool Key(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Menu) return platform::PressKey(hwnd(), platform::VK_APPS), true;
+    if (e->key() == Qt::Key_F10 && (e->modifiers() & Qt::ShiftModifier)) {
+      return platform::PressKey(hwnd(), platform::VK_F10, 0, platform::kShiftKey), true;
+    }
     if (!(e->modifiers() & Qt::ControlModifier)) return false;
     const bool keypad = (e->modifiers() & Qt::KeypadModifier) != 0;
     platform::WPARAM vk = 0;
@@ -328,6 +338,9 @@ class RichEditView : public View {
       vk = keypad ? platform::VK_ADD : platform::VK_OEM_PLUS;
     if (e->key() == Qt::Key_Minus) vk = keypad ? platform::VK_SUBTRACT : platform::VK_OEM_MINUS;
     if (e->key() == Qt::Key_0) vk = keypad ? platform::VK_NUMPAD0 : platform::VK_0;
+    if (e->key() == Qt::Key_C || e->key() == Qt::Key_A || e->key() == Qt::Key_P) {
+      vk = static_cast<platform::WPARAM>(e->key());  // the letter keys' codes are the letters
+    }
     if (vk == 0) return false;
     platform::PressKey(hwnd(), vk, 0, platform::kControlKey);
     return true;
@@ -351,6 +364,11 @@ class RichEditView : public View {
 void RichWidget::keyPressEvent(QKeyEvent* event) {
   if (!view_.syncing() && view_.Key(event)) return;
   QTextEdit::keyPressEvent(event);
+}
+
+void RichWidget::contextMenuEvent(QContextMenuEvent* event) {
+  // From the keyboard the menu came through Key already.
+  if (!view_.syncing() && event->reason() == QContextMenuEvent::Mouse) view_.MenuAt(event->pos());
 }
 
 void RichWidget::wheelEvent(QWheelEvent* event) {

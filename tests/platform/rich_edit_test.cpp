@@ -221,5 +221,54 @@ TEST_F(RichEditTest, CtrlWheelAndCtrlKeysZoomInTenPercentStepsAndTheZoomStays) {
   EXPECT_EQ(Zoom(edit), std::make_pair(110, 100));
 }
 
+// The page's menu offers a command exactly when its key does something; print and export only
+// while the page names what it shows, which a new text forgets.
+TEST_F(RichEditTest, PageMenuAndKeysOfferTheCommandsThatApply) {
+  const auto right_click = [&] {
+    host.shown.clear();
+    RightClickAt(edit, 5, 5);
+    std::vector<std::string> enabled;
+    for (const PopupMenuItem& item : host.shown) {
+      if (item.enabled) enabled.push_back(item.caption.substr(0, item.caption.find('\t')));
+    }
+    return enabled;
+  };
+  const auto printed = [&] {
+    const auto codes = Codes(WM_COMMAND);
+    return std::count(codes.begin(), codes.end(), EN_PRINTPAGE);
+  };
+  using Items = std::vector<std::string>;
+  StreamIn("麻黄\r辛温");
+  EXPECT_EQ(host.shown.size(), 0u);
+  EXPECT_EQ(right_click(), Items{"全选"});
+  ASSERT_EQ(host.shown.size(), 4u);
+  EXPECT_EQ(host.shown[2].caption, "打印…\tCtrl+P");
+  EXPECT_EQ(host.shown[3].caption, "导出PDF…");
+  PressKey(edit, 'P', 0, kControlKey);
+  EXPECT_EQ(printed(), 0);
+
+  PAGEINFOA info;
+  info.pszName = "麻黄";
+  info.pszHeader = "麻黄 — 中药";
+  SendMessageA(edit, EM_SETPAGEINFO, 0, reinterpret_cast<LPARAM>(&info));
+  PressKey(edit, 'A', 0, kControlKey);
+  EXPECT_EQ(RichEdit::From(edit)->Selection().cpMax, 5);
+  EXPECT_EQ(right_click(), (Items{"复制", "全选", "打印…", "导出PDF…"}));
+  PressKey(edit, 'C', 0, kControlKey);
+  EXPECT_EQ(host.clipboard, std::vector<std::string>{"麻黄\r\n辛温"});
+  PressKey(edit, 'P', 0, kControlKey);
+  EXPECT_EQ(printed(), 1);
+  host.answer_caption = "导出PDF…";
+  PressKey(edit, VK_APPS);  // the Menu key: the page's own menu, not its parent's
+  EXPECT_EQ(Codes(WM_COMMAND).back(), EN_EXPORTPDF);
+  EXPECT_EQ(Codes(WM_CONTEXTMENU).size(), 0u);
+
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("甘草"));
+  EXPECT_EQ(right_click(), Items{"全选"});
+  PressKey(edit, 'P', 0, kControlKey);
+  EXPECT_EQ(printed(), 1);
+  EXPECT_EQ(RichEdit::From(edit)->PageHeader(), "");
+}
+
 }  // namespace
 }  // namespace kelmor::platform::testing
