@@ -12,6 +12,7 @@
 #include "runtime/text_commands.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
+#include "sqlite_access/sqlite_db.h"
 #include "sqlite_access/sqlite_table.h"
 
 namespace kelmor {
@@ -48,8 +49,15 @@ void ReportUnopenedDatabase(const Application& app) {
 
 void StartUp(Application& app) {
   app.collection_mode = Collection::Herbs;
-  // A missing file is never created; the window stays empty, and a terminal learns why.
-  if (!app.database->Open(app.database_file, false)) ReportUnopenedDatabase(app);
+  // A missing file is never created; the window stays empty, and a terminal learns why. A file
+  // that is no database is closed again, so that nothing is written into it or backed up from it.
+  SqliteDB& db = *app.database;
+  if (!db.Open(app.database_file, false)) {
+    ReportUnopenedDatabase(app);
+  } else if (db.FileIsNotADatabase()) {
+    ReportUnopenedDatabase(app);
+    db.Close();
+  }
   app.tree_accessor->Bind(app.main_window, TreeControlId(app));
   ShowSavedTree(app, Collection::Herbs);
   app.detail_char_format->size = 10;

@@ -3,6 +3,7 @@
 #include "app/commands.h"
 #include "app/entry_view.h"
 #include "app/statements.h"
+#include "platform/gbk_chars.h"
 #include "runtime/char_format.h"
 #include "runtime/cursor_commands.h"
 #include "runtime/dialogs.h"
@@ -23,7 +24,7 @@ int CharacterCount(const Text& text) {
   int count = 0;
   for (std::size_t i = 0; i < text.size(); ++i, ++count) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) ++i;
+    if (platform::IsGbkLead(byte) && i + 1 < text.size()) ++i;
   }
   return count;
 }

@@ -45,6 +45,18 @@ class SqliteDB {
 
   bool Vacuum();
 
+  // Writes the database as committed -- also what a write-ahead log holds that the file does not
+  // yet -- into file_name through SQLite's online backup. The copy is made in a fresh file beside
+  // the target and renamed over it when whole, so a failure leaves an older copy as it was.
+  bool BackupTo(const Text& file_name);
+
+  // Whether the open file turned out to be no database. SQLite reads a file's header only when
+  // first asked, so Open succeeds on a text file; an empty file opens as a new, empty database.
+  // For both this is true, with SQLite's message for a file that is not a database as the last
+  // error. A read that fails for another reason (the file locked meanwhile) says nothing about
+  // the file: false.
+  bool FileIsNotADatabase();
+
   // SQLite's result code and message of the last operation: SQLITE_OK and the empty text after
   // one that succeeded. A file that Open without create finds missing or unreadable gives
   // SQLITE_CANTOPEN; a call refused before SQLite is reached (no connection, empty or
