@@ -6,7 +6,6 @@
 #include <map>
 
 #include "platform/gbk_chars.h"
-
 #include "runtime/to_text.h"
 
 namespace kelmor {
