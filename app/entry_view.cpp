@@ -3,14 +3,22 @@
 #include <vector>
 
 #include "app/entry_page.h"
+#include "app/page_commands.h"
 #include "app/statements.h"
 #include "runtime/rich_edit_control.h"
-#include "sqlite_access/sqlite_table.h"
 
 namespace kelmor {
 
 void ApplyDetailCharFormat(Application& app) {
   if (app.detail_char_format) SetDefaultCharFormat(app.Page(), *app.detail_char_format);
+}
+
+Text ReadShownText(SqliteTable& table, const char* column, bool* unreadable) {
+  bool ok;
+  bool readable;
+  Text value = table.ReadText(column, ok, readable);
+  if (unreadable) *unreadable = !readable;
+  return readable ? value : Text(kUnreadableValue);
 }
 
 namespace {
@@ -23,7 +31,7 @@ bool ReadEntry(Application& app, const char* table_name, const Text& condition,
   const bool found = table.Find(condition);
   if (found) {
     values.reserve(columns.size());
-    for (const char* column : columns) values.push_back(table.ReadText(column));
+    for (const char* column : columns) values.push_back(ReadShownText(table, column));
   }
   table.Close();
   return found;
@@ -32,12 +40,16 @@ bool ReadEntry(Application& app, const char* table_name, const Text& condition,
 }  // namespace
 
 void ShowEntry(Application& app, const Text& name) {
+  ShowEntryWhere(app, statements::EntryCondition(app.collection_mode, name));
+}
+
+void ShowEntryWhere(Application& app, const Text& condition) {
   if (!app.database) return;
   const CollectionDescription& c = app.CurrentCollection();
   std::vector<Text> values;
-  if (ReadEntry(app, c.entry_table, statements::EntryCondition(c.collection, name), c.page.columns,
-                values)) {
+  if (ReadEntry(app, c.entry_table, condition, c.page.columns, values)) {
     SetText(app.Page(), ComposePage(c.page, values));
+    SetPageInfo(app.Page(), name, PageHeader(c, name));
   }
 }
 

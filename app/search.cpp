@@ -48,13 +48,25 @@ void StartSearch(Application& app) {
 }
 
 void FillResults(Application& app) {
+  // The listing lets events through between rows so that the main window keeps painting; no
+  // command that would change the book starts meanwhile, and a close request waits for the list.
+  Application::BusyScope busy(app);
+  Application::CommandScope running(app);
   SqliteTable table;
   WaitCursor();
   const CollectionDescription& c = app.CurrentCollection();
   SetText({app.search_window, ""}, c.search_title);
   const ControlRef list{app.search_window, search_controls::kResultList};
+  // Each step and read of the walk is a statement of its own, and outside a transaction each
+  // takes and drops the file's lock: several system calls per statement, several statements per
+  // hit. One read transaction holds the lock for the whole listing instead; nothing writes the
+  // book meanwhile (busy above), and the list is one consistent view of it.
+  const bool reading = app.database && app.database->BeginTransaction();
   if (app.database && table.Open(c.entry_table, *app.database)) {
     while (!table.IsEnd()) {
+      DoEvents();
+      // Gone from outside (its owner closed by force): nothing may touch its list.
+      if (!IsWindowLoaded(app.search_window)) break;
       table.Next();
       // Find leaves the row where it was when nothing matches from here on, and nothing can
       // match from a later row either, so the walk ends there.
@@ -71,6 +83,7 @@ void FillResults(Application& app) {
     }
   }
   table.Close();
+  if (reading) app.database->CommitTransaction();
   RestoreCursor();
 }
 
