@@ -47,7 +47,12 @@ void ShowEntryWhere(Application& app, const Text& condition) {
   if (!app.database) return;
   const CollectionDescription& c = app.CurrentCollection();
   std::vector<Text> values;
-  if (ReadEntry(app, c.entry_table, condition, c.page.columns, values)) {
+  // The page's columns, and after them the entry's name, which the printed page is called by.
+  std::vector<const char*> columns(c.page.columns.begin(), c.page.columns.end());
+  columns.push_back(c.name_column);
+  if (ReadEntry(app, c.entry_table, condition, columns, values)) {
+    const Text name = values.back();
+    values.pop_back();
     SetText(app.Page(), ComposePage(c.page, values));
     SetPageInfo(app.Page(), name, PageHeader(c, name));
   }
