@@ -16,10 +16,10 @@ void ApplyDetailCharFormat(Application& app) {
 namespace {
 
 // The first row of the entry table that satisfies `condition`, its columns read into `values`.
-bool ReadEntry(Application& app, const char* table_name, const Text& condition,
+bool ReadEntry(const SqliteDB& db, const char* table_name, const Text& condition,
                std::span<const char* const> columns, std::vector<Text>& values) {
   SqliteTable table;
-  if (!table.Open(table_name, *app.database)) return false;
+  if (!table.Open(table_name, db)) return false;
   const bool found = table.Find(condition);
   if (found) {
     values.reserve(columns.size());
@@ -31,13 +31,19 @@ bool ReadEntry(Application& app, const char* table_name, const Text& condition,
 
 }  // namespace
 
+std::optional<Text> ComposeEntryPage(const SqliteDB& db, Collection c, const Text& name) {
+  const CollectionDescription& d = Describe(c);
+  std::vector<Text> values;
+  if (!ReadEntry(db, d.entry_table, statements::EntryCondition(c, name), d.page.columns, values)) {
+    return std::nullopt;
+  }
+  return ComposePage(d.page, values);
+}
+
 void ShowEntry(Application& app, const Text& name) {
   if (!app.database) return;
-  const CollectionDescription& c = app.CurrentCollection();
-  std::vector<Text> values;
-  if (ReadEntry(app, c.entry_table, statements::EntryCondition(c.collection, name), c.page.columns,
-                values)) {
-    SetText(app.Page(), ComposePage(c.page, values));
+  if (std::optional<Text> page = ComposeEntryPage(*app.database, app.collection_mode, name)) {
+    SetText(app.Page(), *page);
   }
 }
 

@@ -1,14 +1,22 @@
 // The detail page of one entry.
 #pragma once
 
+#include <optional>
+
 #include "app/application.h"
 #include "runtime/value.h"
+#include "sqlite_access/sqlite_db.h"
 
 namespace kelmor {
 
 // Shows the first entry of the current collection whose name is `name` as the labelled page;
 // without such an entry the page stays as it is.
 void ShowEntry(Application& app, const Text& name);
+
+// The page ShowEntry shows for the first entry of collection `c` named `name`; none without
+// such an entry. Everything that prints or exports a page composes it here, so that it is the
+// page the window shows, byte for byte.
+std::optional<Text> ComposeEntryPage(const SqliteDB& db, Collection c, const Text& name);
 
 // Applies DetailCharFormat as the page's default character format.
 void ApplyDetailCharFormat(Application& app);

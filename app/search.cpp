@@ -47,30 +47,44 @@ void StartSearch(Application& app) {
   LoadWindow(app.search_window, {}, true);
 }
 
-void FillResults(Application& app) {
+bool WalkSearchResults(const SqliteDB& db, Collection c, const Text& condition,
+                       const std::function<bool(const SearchResultRow&)>& row) {
+  const CollectionDescription& d = Describe(c);
   SqliteTable table;
+  if (!table.Open(d.entry_table, db)) return false;
+  while (!table.IsEnd()) {
+    table.Next();
+    // Find leaves the row where it was when nothing matches from here on, and nothing can
+    // match from a later row either, so the walk ends there.
+    if (!table.Find(condition)) break;
+    SearchResultRow result;
+    result.name = table.ReadText(d.name_column);
+    if (result.name.empty()) continue;
+    result.summary = table.ReadText(d.summary_column);
+    if (d.summary_bytes > 0) result.summary = LeftText(result.summary, d.summary_bytes);
+    result.category = table.ReadText("类别");
+    if (!row(result)) break;
+  }
+  table.Close();
+  return true;
+}
+
+void FillResults(Application& app) {
   WaitCursor();
   const CollectionDescription& c = app.CurrentCollection();
   SetText({app.search_window, ""}, c.search_title);
   const ControlRef list{app.search_window, search_controls::kResultList};
-  if (app.database && table.Open(c.entry_table, *app.database)) {
-    while (!table.IsEnd()) {
-      table.Next();
-      // Find leaves the row where it was when nothing matches from here on, and nothing can
-      // match from a later row either, so the walk ends there.
-      if (!table.Find(app.search_condition)) break;
-      const Text name = table.ReadText(c.name_column);
-      if (name.empty()) continue;
-      Text summary = table.ReadText(c.summary_column);
-      if (c.summary_bytes > 0) summary = LeftText(summary, c.summary_bytes);
-      AddRow(list);
-      const int row = GetRowCount(list) - 1;
-      SetCellText(list, row, 0, table.ReadText("类别"));
-      SetCellText(list, row, 1, name);
-      SetCellText(list, row, 2, summary);
-    }
+  if (app.database) {
+    WalkSearchResults(*app.database, c.collection, app.search_condition,
+                      [&list](const SearchResultRow& result) {
+                        AddRow(list);
+                        const int row = GetRowCount(list) - 1;
+                        SetCellText(list, row, 0, result.category);
+                        SetCellText(list, row, 1, result.name);
+                        SetCellText(list, row, 2, result.summary);
+                        return true;
+                      });
   }
-  table.Close();
   RestoreCursor();
 }
 
