@@ -246,6 +246,52 @@ INSTANTIATE_TEST_SUITE_P(
                    u8"解表"}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// A book of one herb and one prescription of the same name, filed in no saved tree.
+TEST_F(LookupTest, SameNameUnfiledEntriesAndCellsThatWouldBreakTheLine) {
+  test::TempDir dir;
+  const std::string file = (dir / "kelmor.db").string();
+  {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(file, true));
+    ASSERT_TRUE(test::CreateSchema(db));
+    // 9 bytes before fifty characters of two, so the list's 100 bytes end inside a character.
+    Text fifty;
+    for (int i = 0; i < 50; ++i) fifty += "中";
+    ASSERT_TRUE(test::InsertHerb(db, "甲", "类", {{"功能主治", "A咳嗽\tx\r\n" + fifty}}));
+    ASSERT_TRUE(test::InsertPrescription(db, "甲", "剂"));
+  }
+  const auto run = [&file](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--db", file});
+    std::ostringstream out, err;
+    ToolRun r;
+    r.status = lookup::RunLookup(args, Text(), out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+  };
+
+  const ToolRun search = run({"--field", U8(u8"功能主治"), "--search", U8(u8"咳嗽")});
+  std::string forty_five;
+  for (int i = 0; i < 45; ++i) forty_five += U8(u8"中");
+  EXPECT_EQ(search.out, U8(u8"甲\t类\tA咳嗽 x ") + forty_five + "\xEF\xBF\xBD\n");
+
+  const ToolRun both = run({U8(u8"甲")});
+  EXPECT_EQ(both.status, 0);
+  EXPECT_TRUE(both.out.starts_with(U8(u8"【药物名称】：甲\n"))) << both.out;
+  EXPECT_NE(both.out.find(U8(u8"【附    注】：\n\n【药方名称】：甲\n")), std::string::npos)
+      << both.out;
+
+  // Entries no saved tree shows are still exported, once each, in a chapter of their own.
+  const ToolRun html = run({"--export-html", "-"});
+  EXPECT_EQ(html.status, 0);
+  std::size_t articles = 0;
+  for (std::size_t at = 0; (at = html.out.find("<article", at)) != std::string::npos; ++at) {
+    ++articles;
+  }
+  EXPECT_EQ(articles, 2u);
+  EXPECT_NE(html.out.find(U8(u8"<h3>未归类</h3>")), std::string::npos);
+}
+
 TEST_F(LookupTest, TreeIsTheSavedTreeIndented) {
   SqliteDB db;
   ASSERT_TRUE(db.Open(Book().string()));
