@@ -62,17 +62,21 @@ int PrintSearch(const SqliteDB& db, const Request& r, std::ostream& out, std::os
   // The field is put into the statement as a column name, so it must be one of the fields the
   // program's chooser offers, never any text.
   std::vector<Collection> searched;
-  Text offered;
+  std::vector<Text> offered;
   for (Collection c : r.collections) {
     for (const Text& field : SearchFields(db, c)) {
       if (field == r.field) searched.push_back(c);
-      if (offered.find(" " + field + " ") == Text::npos) offered += " " + field + " ";
+      if (std::find(offered.begin(), offered.end(), field) == offered.end()) {
+        offered.push_back(field);
+      }
     }
   }
   if (searched.empty()) {
+    Text list;
+    for (const Text& field : offered) list += (list.empty() ? "" : "、") + field;
     return Fail(err, kExitBadUse,
                 ToUtf8("没有查询项目“") + ToUtf8(r.field) + ToUtf8("”；可选的项目：") +
-                    ToUtf8(offered));
+                    ToUtf8(list));
   }
   const Text condition = statements::SearchCondition(r.field, r.term);
   int rows = 0;
