@@ -33,7 +33,7 @@ HERB_BOUNDS = {
     "类别": (2, 8), "药物名称": (2, 5), "英文名称": (4, 60), "别名": (2, 60),
     "来源": (10, 60), "植物形态1": (10, 60), "植物形态2": (0, 60), "生长地": (10, 60),
     "采制": (10, 60), "化学成分": (10, 60), "性味": (6, 60), "功能主治": (50, 110),
-    "附注": (10, 60),
+    "附注": (10, 80),
 }
 RX_BOUNDS = {
     "类别": (2, 8), "药方名称": (2, 10), "配方": (4, 200), "制法": (5, 60), "功用": (20, 110),
@@ -64,10 +64,11 @@ PART_SUFFIXES = ["尾", "梢", "身", "头", "穗", "炭", "粉", "末", "汁"]
 # 十八反 and 十九畏: a herb of the book on either side names every herb of the other side in
 # its 附注, whether or not that herb is in the book (犀角 is not: 水牛角 stands in for it).
 INCOMPATIBLE = [
-    ("十八反", ["甘草"], ["甘遂", "京大戟", "海藻", "芫花"]),
+    ("十八反", ["甘草"], ["甘遂", "京大戟", "红大戟", "海藻", "芫花"]),
     ("十八反", ["川乌", "草乌", "附子"],
      ["半夏", "瓜蒌", "天花粉", "川贝母", "浙贝母", "白蔹", "白及"]),
-    ("十八反", ["藜芦"], ["人参", "南沙参", "北沙参", "丹参", "玄参", "苦参", "细辛", "白芍", "赤芍"]),
+    ("十八反", ["藜芦"], ["人参", "西洋参", "党参", "南沙参", "北沙参", "丹参", "玄参", "苦参", "细辛",
+                        "白芍", "赤芍"]),
     ("十九畏", ["硫黄"], ["芒硝"]),
     ("十九畏", ["水银"], ["砒石"]),
     ("十九畏", ["狼毒"], ["密陀僧"]),
@@ -81,6 +82,8 @@ INCOMPATIBLE = [
 # Herbs of the book that are a form or part of a herb above and share its incompatibilities.
 INCOMPATIBLE_FORMS = {"瓜蒌子": "瓜蒌", "瓜蒌皮": "瓜蒌", "玄明粉": "芒硝", "平贝母": "川贝母",
                       "伊贝母": "川贝母", "湖北贝母": "浙贝母", "砒霜": "砒石"}
+# How a 附注 names the herbs not to be used with: 不宜与半夏、瓜蒌同用.
+NOT_WITH = re.compile(r"不宜与([^，。；]+?)同用")
 
 # Herbs known to be poisonous; each one's 附注 says 有毒, 有小毒 or 有大毒, and those marked
 # 大 say 有大毒.
@@ -299,6 +302,32 @@ def check_cautions(row):
                           f"{'、'.join(missing)}")
 
 
+def named_not_with(note):
+    return {name for m in NOT_WITH.finditer(note) for name in m.group(1).split("、")}
+
+
+def pair_rule(a, b):
+    """十八反 or 十九畏 when the two herbs (or the herbs they are forms of) are a pair; else None."""
+    a, b = INCOMPATIBLE_FORMS.get(a, a), INCOMPATIBLE_FORMS.get(b, b)
+    for rule, one, other in INCOMPATIBLE:
+        if (a in one and b in other) or (a in other and b in one):
+            return rule
+    return None
+
+
+def check_pairs_named_both_ways(rows):
+    """A reader who looks up either herb of a pair learns of the other: when one 附注 names a
+    herb of the book as its opposite, that herb's 附注 names it back, by the same name."""
+    by_name = {r["药物名称"]: r for r in rows}
+    for row in rows:
+        name = row["药物名称"]
+        for other in sorted(named_not_with(row["附注"])):
+            theirs, rule = by_name.get(other), pair_rule(name, other)
+            if theirs and rule and name not in named_not_with(theirs["附注"]):
+                fault(theirs["_where"], f"{other} and {name} are a pair of {rule} named by "
+                      f"{name} only; 附注 must name {name}")
+
+
 def check_recipes(rx_rows, herb_rows):
     herb_names = {r["药物名称"] for r in herb_rows}
     alias_of = {}
@@ -382,6 +411,7 @@ def main():
         for row in herbs:
             check_nature_taste(row)
             check_cautions(row)
+        check_pairs_named_both_ways(herbs)
         if len(herbs) < MIN_HERBS:
             fault("herbs.tsv", f"{len(herbs)} herbs, at least {MIN_HERBS} required")
     if rx is not None:

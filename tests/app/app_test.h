@@ -67,6 +67,19 @@ class AppTest : public ::testing::Test {
     return names;
   }
 
+  // Where the first Tab and the first Shift+Tab take the focus from the window itself (a window
+  // just activated, a click on its empty background): the names of the two controls.
+  std::vector<Text> FirstTabStops(WindowId window) {
+    std::vector<Text> names;
+    for (const unsigned shift : {0u, TestDriver::kShift}) {
+      driver_.Focus({window, ""});
+      driver_.PressKey({window, ""}, 9, shift);
+      const auto now = ControlFromHandle(platform::GetFocus());
+      names.push_back(now ? now->name : Text("?"));
+    }
+    return names;
+  }
+
   // The MsgBox flags a message box was shown with: its buttons and icon, without the modality.
   static int Flags(const platform::MessageBoxRequest& box) {
     return static_cast<int>(box.type & 0xFF);

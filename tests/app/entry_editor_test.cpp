@@ -156,81 +156,136 @@ TEST_F(EntryEditorTest, AnEntryWithoutItsRecordKeepsItsNameAndItsSaveFails) {
   EXPECT_TRUE(Column("select id from zymm", "id").empty());
 }
 
-// Every box of the editor, saved as an add and as an edit, lands in its own column: each box
-// gets a text of its own, so two boxes stored in each other's column show.
+// Every box of the editor, found where the user sees it, saved as an add and as an edit, lands
+// in the column of its place: each box gets a text of its own, so two boxes stored in each
+// other's column, or two boxes in each other's place, show.
 struct EditorColumns {
   const char* label;
   bool prescriptions;
   const char* table;
   const char* save_button;
   const char* category;
-  const char* name_box;
-  const char* name_column;
-  const char* category_box;
-  std::vector<const char*> fields;  // each in the box named after it with 编辑框 appended
+  // The name box, the category box, then the field boxes: each by the label left of it on its
+  // line (nullptr: the line right below the box before), and the column it is stored in.
+  std::vector<std::pair<const char*, const char*>> places;
   friend void PrintTo(const EditorColumns& c, std::ostream* os) { *os << c.label; }
 };
 
 class EditorColumnsTest : public EntryEditorTest,
                           public ::testing::WithParamInterface<EditorColumns> {
  protected:
-  // The entry's columns in the order of `boxes`, as stored.
-  std::vector<Text> Stored(const Text& name, const std::vector<std::pair<Text, Text>>& boxes) {
+  // The columns of the places, then type, as stored.
+  std::vector<Text> Stored(const Text& name) {
     const EditorColumns& c = GetParam();
     std::vector<Text> values;
-    for (const auto& [box, column] : boxes) {
+    for (const Text& column : Columns()) {
       const auto found = Column("select " + column + " from " + c.table + " where " +
-                                    c.name_column + "='" + name + "'",
+                                    c.places[0].second + "='" + name + "'",
                                 column.c_str());
       values.push_back(found.size() == 1 ? found[0] : "<" + std::to_string(found.size()) + ">");
     }
     return values;
   }
+  std::vector<Text> Columns() const {
+    std::vector<Text> columns;
+    for (const auto& place : GetParam().places) columns.push_back(place.second);
+    columns.push_back("type");
+    return columns;
+  }
+
+  // The boxes at the places, on the editor's shown page, by where they are on the screen.
+  std::vector<ControlRef> BoxesByPlace() {
+    struct Shown {
+      Text name;
+      platform::RECT rect;
+      bool label;
+    };
+    std::vector<Shown> shown;
+    for (const ControlTemplate& control : GetWindowTemplate(app_->editor_window).controls) {
+      const platform::HWND hwnd = WindowHandle(Editor(control.name.c_str()));
+      const bool label = control.kind == ControlKind::Label;
+      if (!platform::IsWindowVisible(hwnd) || (!label && control.kind != ControlKind::EditBox))
+        continue;
+      shown.push_back({control.name, {}, label});
+      platform::GetWindowRect(hwnd, &shown.back().rect);
+    }
+    // How far the box lies right of `from` on its line, or right below it; -1: not there.
+    auto gap = [](const platform::RECT& box, const platform::RECT& from, bool below) -> long {
+      if (below) return box.left == from.left && box.top >= from.bottom ? box.top - from.bottom : -1;
+      const bool on_line = box.top >= from.top && box.top < from.bottom;
+      return on_line && box.left >= from.right ? box.left - from.right : -1;
+    };
+    std::vector<ControlRef> boxes;
+    const Shown* before = nullptr;
+    for (const auto& [label, column] : GetParam().places) {
+      const Shown* from = label ? nullptr : before;
+      for (const Shown& s : shown) {
+        if (label && s.label && GetText(Editor(s.name.c_str())) == label) from = &s;
+      }
+      const Shown* found = nullptr;
+      for (const Shown& s : shown) {
+        const long g = s.label || !from ? -1 : gap(s.rect, from->rect, !label);
+        if (g >= 0 && (!found || g < gap(found->rect, from->rect, !label))) found = &s;
+      }
+      EXPECT_NE(found, nullptr) << column;
+      boxes.push_back(found ? Editor(found->name.c_str()) : ControlRef{});
+      before = found;
+    }
+    return boxes;
+  }
 };
 
-TEST_P(EditorColumnsTest, EveryBoxIsStoredInItsOwnColumn) {
+TEST_P(EditorColumnsTest, EveryBoxIsStoredInTheColumnOfItsPlace) {
   const EditorColumns& c = GetParam();
-  // The name box, the category box (preset from the tree) twice, then the field boxes.
-  std::vector<std::pair<Text, Text>> boxes = {
-      {c.name_box, c.name_column}, {c.category_box, "类别"}, {c.category_box, "type"}};
-  for (const char* column : c.fields) boxes.push_back({Text(column) + "编辑框", column});
   const Text name = "新方药";
-  std::vector<Text> added = {name, c.category, c.category};
-  for (const char* column : c.fields) added.push_back(Text(column) + "一");
+  // The name is typed, the category box is preset from the tree (and stored as type too).
+  std::vector<Text> added = {name, c.category}, edited = added;
+  for (std::size_t i = 2; i < c.places.size(); ++i) {
+    added.push_back(Text(c.places[i].second) + "一");
+    edited.push_back(Text(c.places[i].second) + "二");
+  }
+  added.push_back(c.category);
+  edited.push_back(c.category);
   Start(c.prescriptions);
   InEditor("增加二类", c.category, [&] {
+    const std::vector<ControlRef> boxes = BoxesByPlace();
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-      if (i == 0 || i > 2) driver_.Type(Editor(boxes[i].first.c_str()), added[i]);
+      if (i != 1) driver_.Type(boxes[i], added[i]);
     }
     driver_.Click(Editor(c.save_button));
   });
-  EXPECT_EQ(Stored(name, boxes), added);
+  EXPECT_EQ(Stored(name), added);
 
-  std::vector<Text> edited = {name, c.category, c.category};
-  for (const char* column : c.fields) edited.push_back(Text(column) + "二");
   InEditor("编辑内容", name, [&] {
+    const std::vector<ControlRef> boxes = BoxesByPlace();
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-      const ControlRef box = Editor(boxes[i].first.c_str());
-      EXPECT_EQ(GetText(box), added[i]) << boxes[i].first;
-      if (i <= 2) continue;
-      driver_.ClearText(box);
-      driver_.Type(box, edited[i]);
+      EXPECT_EQ(GetText(boxes[i]), added[i]) << c.places[i].second;
+      if (i <= 1) continue;
+      driver_.ClearText(boxes[i]);
+      driver_.Type(boxes[i], edited[i]);
     }
     driver_.Click(Editor(c.save_button));
   });
-  EXPECT_EQ(Stored(name, boxes), edited);
+  EXPECT_EQ(Stored(name), edited);
   EXPECT_TRUE(driver_.message_boxes().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Collections, EditorColumnsTest,
     ::testing::Values(
-        EditorColumns{"herbs", false, "zymm", "按钮1", "甲", "药物名称编辑框", "药物名称",
-                      "药物类别编辑框",
-                      {"英文名称", "别名", "来源", "植物形态1", "植物形态2", "生长地", "采制",
-                       "化学成分", "性味", "功能主治", "附注"}},
-        EditorColumns{"prescriptions", true, "yfmm", "按钮3", "解表剂", "药方编辑框", "药方名称",
-                      "药方类别编辑框", {"配方", "制法", "功用", "禁忌", "备注"}}),
+        EditorColumns{"herbs", false, "zymm", "按钮1", "甲",
+                      {{"【药物名称】：", "药物名称"}, {"【类    别】：", "类别"},
+                       {"【英文名称】：", "英文名称"}, {"【别    名】：", "别名"},
+                       {"【来    源】：", "来源"}, {"【植物形态】：", "植物形态1"},
+                       {nullptr, "植物形态2"}, {"【生 长 地】：", "生长地"},
+                       {"【采    制】：", "采制"}, {"【化学成分】：", "化学成分"},
+                       {"【性    味】：", "性味"}, {"【功能主治】：", "功能主治"},
+                       {"【附    注】：", "附注"}}},
+        EditorColumns{"prescriptions", true, "yfmm", "按钮3", "解表剂",
+                      {{"【药方名称】：", "药方名称"}, {"【类    别】：", "类别"},
+                       {"【配   方】：", "配方"}, {"【制   法】：", "制法"},
+                       {"【功   用】：", "功用"}, {"【禁   忌】：", "禁忌"},
+                       {"【附    注】：", "备注"}}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(EntryEditorTest, PrescriptionTextsAreStoredWithoutSpaces) {
@@ -301,6 +356,8 @@ TEST_F(EntryEditorTest, TabGoesThroughTheBoxesInLayoutOrderAndEscapeCancels) {
                                  "植物形态1编辑框", "植物形态2编辑框", "来源编辑框", "生长地编辑框",
                                  "采制编辑框", "化学成分编辑框", "性味编辑框", "功能主治编辑框",
                                  "附注编辑框", "选择框1", "按钮1", "按钮2", "药物名称编辑框"}));
+    EXPECT_EQ(FirstTabStops(app_->editor_window),
+              (std::vector<Text>{"药物名称编辑框", "按钮2"}));
     driver_.Type(Editor("药物名称编辑框"), "党参");
     driver_.PressKey(Editor("附注编辑框"), 27);
   });

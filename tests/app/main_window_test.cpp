@@ -232,6 +232,7 @@ TEST_F(MainWindowTest, TheKeyboardAloneReadsAnEntryAndOpensTheMenu) {
   EXPECT_EQ(TabOrder(7), (std::vector<Text>{"按钮2", "组合框1", "编辑框1", "按钮4", "树型框1",
                                             "编辑框", "按钮1"}));
   EXPECT_EQ(TabOrder(2, true), (std::vector<Text>{"编辑框", "树型框1"}));
+  EXPECT_EQ(FirstTabStops(app_->main_window), (std::vector<Text>{"按钮1", "编辑框"}));
   const ControlRef tree = app_->Tree();
   for (int key : {0x28, 0x27, 0x28}) driver_.PressKey(tree, key);  // down, right opens, down
   ASSERT_EQ(GetCurrentItem(tree), 1);

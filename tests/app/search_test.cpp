@@ -134,6 +134,8 @@ TEST_F(SearchTest, KeysOpenAResultAndEscapeClosesTheWindow) {
   Choose("性味");
   SetTerm("甘");
   driver_.OnModal([&] {
+    EXPECT_EQ(FirstTabStops(app_->search_window),
+              (std::vector<Text>{"超级列表框1", "超级列表框1"}));
     for (int key : {0x28, 0x28, 13}) driver_.PressKey(List(), key);  // the second row
     EXPECT_NE(GetText(app_->Page()).find("【药物名称】：黄芪"), Text::npos);
     driver_.PressKey(List(), 27);

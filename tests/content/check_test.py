@@ -41,6 +41,12 @@ def incompatibility_not_named(herbs, rx):
                                   lambda v: v.replace("海藻", "")), "must name 海藻"
 
 
+def pair_named_on_one_side(herbs, rx):
+    # 瓜蒌 still stands in the note: only the pair rule sees that 瓜蒌子 is missing.
+    return "herbs.tsv", set_field(herbs, "川乌", HERB_NOTE,
+                                  lambda v: v.replace("瓜蒌子、", "")), "must name 瓜蒌子"
+
+
 def toxicity_not_said(herbs, rx):
     return "herbs.tsv", set_field(herbs, "附子", HERB_NOTE,
                                   lambda v: v.replace("有大毒", "").replace("有毒", "")), "poisonous"
@@ -79,7 +85,7 @@ def chapter_out_of_order(herbs, rx):
     return "prescriptions.tsv", i, "补益剂"
 
 
-MISTAKES = [bad_nature, incompatibility_not_named, toxicity_not_said, unknown_ingredient,
+MISTAKES = [bad_nature, incompatibility_not_named, pair_named_on_one_side, toxicity_not_said, unknown_ingredient,
             alias_in_recipe, pair_joined_silently, source_missing, chapter_out_of_order,
             alias_is_another_herb]
 

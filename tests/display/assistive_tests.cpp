@@ -198,6 +198,11 @@ TEST_F(DisplayTest, PopupMenuAndLabelEditorAreFoundInTheWindowWhileShown) {
   auto has_role = [](QAccessible::Role role) {
     return [role](QAccessibleInterface* i) { return i->role() == role; };
   };
+  // A screen reader asks where a child sits to move to its siblings or to place an event.
+  auto expect_each_child_at_its_index = [&] {
+    for (int i = 0; i < window->childCount(); ++i)
+      EXPECT_EQ(window->indexOfChild(window->child(i)), i) << i << " of " << window->childCount();
+  };
 
   std::vector<PopupMenuItem> items;
   for (const char* caption :
@@ -209,6 +214,7 @@ TEST_F(DisplayTest, PopupMenuAndLabelEditorAreFoundInTheWindowWhileShown) {
     ASSERT_EQ(menu->childCount(), 8);
     EXPECT_EQ(menu->child(0)->role(), QAccessible::MenuItem);
     EXPECT_EQ(menu->child(7)->text(QAccessible::Name), QStringLiteral(u"备份数据"));
+    expect_each_child_at_its_index();
     qobject_cast<QMenu*>(menu->object())->close();
   });
   host_.TrackPopupMenu(items, 10, 10, frame);
@@ -223,6 +229,7 @@ TEST_F(DisplayTest, PopupMenuAndLabelEditorAreFoundInTheWindowWhileShown) {
   QAccessibleInterface* editor = FindBelow(window, has_role(QAccessible::EditableText));
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->text(QAccessible::Name), QStringLiteral(u"分类"));
+  expect_each_child_at_its_index();
   editor->setText(QAccessible::Value, QStringLiteral(u"桂枝"));
   QTest::keyClick(qobject_cast<QWidget*>(editor->object()), Qt::Key_Return);
   Settle();

@@ -16,7 +16,9 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 #include <utility>
+#include <vector>
 
 #include "display/fonts.h"
 #include "display/message_dialog.h"
@@ -253,7 +255,8 @@ TEST_F(DisplayTest, CtrlWheelZoomsThePageOnTopOfItsCharacterSize) {
 
 // The Song font has no bold face. Qt's own emboldening is strong on its small bitmaps and faint
 // on the outlines drawn at twice the scale (QT_SCALE_FACTOR=2), where the categories looked
-// regular: bold items must weigh about as much more than regular ones at both scales.
+// regular: bold items must weigh about as much more than regular ones at both scales, and no
+// more (an outline of Qt's emboldened glyphs smears them past their cells).
 TEST_F(DisplayTest, BoldItemsOfTheSongFontStayBoldAtTwiceTheScale) {
   const HWND frame = Frame(300, 200);
   const HWND tree = Child(frame, WC_TREEVIEWA, "", 0, 0, 0, 200, 150, 3);
@@ -261,24 +264,37 @@ TEST_F(DisplayTest, BoldItemsOfTheSongFontStayBoldAtTwiceTheScale) {
   const HTREEITEM bold = Insert(tree, 0, "解表药", TVIS_BOLD);
   auto* qt = WidgetOf<QTreeWidget>(tree);
   ASSERT_NE(qt, nullptr);
-  auto bold_to_regular = [&](int scale) {
+  // The bold item's ink to the regular one's; `edge` gets the bold ink in the top or bottom row
+  // of its cell as a share of its darkest row: text the cell cuts runs dark across that row.
+  auto bold_to_regular = [&](int scale, double& edge) {
     QImage image(qt->size() * scale, QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     qt->render(&image);
-    auto ink = [&](HTREEITEM item) {
+    auto ink_rows = [&](HTREEITEM item) {
       const QRect r = ItemRect(qt, item).translated(qt->viewport()->pos());
-      long dark = 0;
-      for (int y = scale * r.top(); y < scale * r.bottom(); ++y)
-        for (int x = scale * r.left(); x < scale * r.right(); ++x)
-          dark += qGray(image.pixel(x, y)) < 128;
-      return dark;
+      std::vector<long> rows;
+      for (int y = scale * r.top(); y < scale * (r.top() + r.height()); ++y) {
+        rows.push_back(0);
+        for (int x = scale * r.left(); x < scale * (r.left() + r.width()); ++x)
+          rows.back() += qGray(image.pixel(x, y)) < 128;
+      }
+      return rows;
     };
-    return static_cast<double>(ink(bold)) / static_cast<double>(ink(regular));
+    const std::vector<long> b = ink_rows(bold), g = ink_rows(regular);
+    edge = static_cast<double>(std::max(b.front(), b.back())) /
+           static_cast<double>(*std::max_element(b.begin(), b.end()));
+    return static_cast<double>(std::accumulate(b.begin(), b.end(), 0L)) /
+           static_cast<double>(std::accumulate(g.begin(), g.end(), 0L));
   };
-  const double at_one = bold_to_regular(1);
+  double edge_at_one = 0, edge_at_two = 0;
+  const double at_one = bold_to_regular(1, edge_at_one);
+  const double at_two = bold_to_regular(2, edge_at_two);
   EXPECT_GT(at_one, 1.5);
-  EXPECT_GT(bold_to_regular(2), 0.85 * at_one);
+  EXPECT_GT(at_two, 0.85 * at_one);
+  EXPECT_LT(at_two, 2.6);  // about 2.2; an outline of the emboldened face weighs nearly 3
+  EXPECT_LT(edge_at_one, 0.2);
+  EXPECT_LT(edge_at_two, 0.2);
 }
 
 // ---- Rendering ------------------------------------------------------------------------------

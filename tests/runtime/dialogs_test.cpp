@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/keyboard.h"
 #include "platform/message_box.h"
+#include "platform/user_input.h"
+#include "platform/window.h"
 #include "runtime/window_framework.h"
 #include "tests/support/test_driver.h"
 
@@ -44,6 +47,7 @@ TEST_F(DialogsTest, MsgBoxTitleStyleAndAnswers) {
 
 TEST_F(DialogsTest, InputBoxConfirmAndCancel) {
   Text name = "旧";
+  // The initial text is shown selected: what the user types replaces it.
   driver_.AnswerInputBox("当归");
   EXPECT_TRUE(InputBox(Text("药物名称："), {}, Text("初始"), &name));
   EXPECT_EQ(name, "当归");
@@ -56,6 +60,25 @@ TEST_F(DialogsTest, InputBoxConfirmAndCancel) {
   driver_.AnswerInputBox("");
   EXPECT_TRUE(InputBox({}, {}, Text("初始"), &name));
   EXPECT_EQ(name, "");
+  EXPECT_TRUE(driver_.ScriptDone());
+}
+
+TEST_F(DialogsTest, InputBoxTabFromTheBoxItselfGoesToTheEditAndShiftTabToCancel) {
+  Text name;
+  for (const bool with_prompt : {false, true}) {
+    driver_.InInputBox([](platform::HWND box) {
+      for (const platform::UINT shift : {0u, platform::kShiftKey}) {
+        platform::SetFocus(box);
+        platform::PressKey(box, platform::VK_TAB, 9, shift);
+        EXPECT_EQ(platform::GetFocus(),
+                  platform::GetDlgItem(box, shift ? kInputBoxCancelId : kInputBoxEditId))
+            << shift;
+      }
+      platform::ClickButton(platform::GetDlgItem(box, kInputBoxCancelId));
+    });
+    EXPECT_FALSE(InputBox(with_prompt ? std::optional<Text>("名称：") : std::nullopt, {},
+                          Text("初始"), &name));
+  }
   EXPECT_TRUE(driver_.ScriptDone());
 }
 

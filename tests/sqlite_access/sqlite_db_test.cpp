@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_table.h"
@@ -111,6 +112,30 @@ TEST(SqliteDBTest, ClosingClosesTheTablesAndRecordSetsOnTheConnection) {
   ASSERT_TRUE(db.Execute("create table a(x);insert into a values(3)"));
   ASSERT_TRUE(table.Open("a", db));
   ASSERT_TRUE(table.Find("x=3"));
+}
+
+TEST(SqliteDBTest, ClosedTablesAndRecordSetsOutliveTheirDatabase) {
+  // Each pair is closed while its database lives; one pair is then reopened on another
+  // database, the other only destroyed. Neither may reach the destroyed database again.
+  SqliteTable reopened_table, table;
+  SqliteDataset reopened_ds, ds;
+  {
+    auto db = std::make_unique<SqliteDB>();  // on the heap, so that a late use is seen
+    ASSERT_TRUE(db->Open(":memory:", true));
+    ASSERT_TRUE(db->Execute("create table a(x);insert into a values(1)"));
+    for (SqliteTable* t : {&reopened_table, &table}) ASSERT_TRUE(t->Open("a", *db));
+    for (SqliteDataset* d : {&reopened_ds, &ds}) ASSERT_TRUE(d->Open("select x from a", *db));
+    for (SqliteTable* t : {&reopened_table, &table}) t->Close();
+    for (SqliteDataset* d : {&reopened_ds, &ds}) d->Close();
+  }
+  SqliteDB other;
+  ASSERT_TRUE(other.Open(":memory:", true));
+  ASSERT_TRUE(other.Execute("create table a(x);insert into a values(2)"));
+  ASSERT_TRUE(reopened_table.Open("a", other));
+  EXPECT_TRUE(reopened_table.Find("x=2"));
+  ASSERT_TRUE(reopened_ds.Open("select x from a", other));
+  ASSERT_TRUE(reopened_ds.Query() && reopened_ds.Next());
+  EXPECT_EQ(reopened_ds.ReadText(1), "2");
 }
 
 }  // namespace

@@ -262,11 +262,15 @@ void TestDriver::AnswerMessageBox(int answer_code) {
 }
 
 void TestDriver::AnswerInputBox(const Text& text) {
-  input_answers_.push_back({true, text});
+  input_answers_.push_back({true, text, {}});
 }
 
 void TestDriver::CancelInputBox() {
-  input_answers_.push_back({false, {}});
+  input_answers_.push_back({false, {}, {}});
+}
+
+void TestDriver::InInputBox(std::function<void(HWND box)> steps) {
+  input_answers_.push_back({false, {}, std::move(steps)});
 }
 
 void TestDriver::ChooseMenuItem(std::optional<Text> caption) {
@@ -333,10 +337,14 @@ void TestDriver::WaitForEvents() {
   if (modal != 0 && IsInputBox(modal) && !input_answers_.empty()) {
     const InputAnswer answer = input_answers_.front();
     input_answers_.pop_front();
-    if (answer.confirm) {
+    if (answer.steps) {
+      answer.steps(modal);
+    } else if (answer.confirm) {
       HWND edit = GetDlgItem(modal, kInputBoxEditId);
       if (!IsWindowVisible(edit)) edit = GetDlgItem(modal, kInputBoxPasswordId);
-      TypeText(edit, answer.text.empty() ? Text("\b") : answer.text, true);
+      // Typed at the caret as a person types: the initial text is replaced only because the
+      // input box shows it selected.
+      TypeText(edit, answer.text.empty() ? Text("\b") : answer.text);
       ClickButton(GetDlgItem(modal, kInputBoxOkId));
     } else {
       ClickButton(GetDlgItem(modal, kInputBoxCancelId));

@@ -84,10 +84,13 @@ class TestDriver : public platform::Host {
   // ---- Script ----
   // Answers the next message box with an answer code of runtime/dialogs.h (kAnswerYes ...).
   void AnswerMessageBox(int answer_code);
-  // Answers the next input box: types the text into its edit (replacing the initial text)
-  // and confirms; or cancels it.
+  // Answers the next input box: types the text into its edit where the caret is, as a person
+  // does (the text replaces what is selected; an empty text is one Backspace), and confirms;
+  // or cancels it.
   void AnswerInputBox(const Text& text);
   void CancelInputBox();
+  // Plays the steps in the next input box instead of answering it; they end it themselves.
+  void InInputBox(std::function<void(platform::HWND box)> steps);
   // Chooses the item with this caption in the next popup menu (nullopt dismisses it).
   void ChooseMenuItem(std::optional<Text> caption);
   // Steps to run the next time a modal window (or the main loop) waits for the user.
@@ -122,6 +125,7 @@ class TestDriver : public platform::Host {
   struct InputAnswer {
     bool confirm = true;
     Text text;
+    std::function<void(platform::HWND box)> steps;
   };
 
   platform::HWND Handle(const ControlRef& control) const;

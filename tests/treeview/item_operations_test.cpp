@@ -2,6 +2,8 @@
 // paths; every remote exchange must leave no allocation, view or handle behind.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <optional>
 #include <string>
 
 #include "platform/process_memory.h"
@@ -205,6 +207,24 @@ TEST_P(ItemOperationsTest, InsertAndDelete) {
   EXPECT_TRUE(accessor.DeleteItem(1));  // 解表药 with its three items below
   EXPECT_EQ(accessor.GetItemCount(), 5);
   EXPECT_EQ(accessor.GetItemText(1), "清热药");
+}
+
+TEST_P(ItemOperationsTest, InsertPositionsPlaceTheItemAmongItsSiblings) {
+  // Top level: 解表药 (0, three items below), 清热药 (4, one), 补益药 (6); in GBK order 理气药
+  // sorts between 解表药 and 清热药.
+  const struct {
+    std::optional<std::int32_t> position;
+    std::int32_t index;
+  } cases[] = {{1, 7}, {2, 0}, {3, 7}, {4, 4}, {std::nullopt, 7}, {0, 7}, {-1, 7}, {5, 7},
+               {INT32_MIN, 7}, {INT32_MAX, 7}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.position.value_or(-99));
+    const std::int32_t added = accessor.InsertItem(-1, c.position, "理气药");
+    EXPECT_EQ(added, c.index);
+    EXPECT_EQ(accessor.GetItemText(c.index), "理气药");
+    EXPECT_EQ(accessor.GetParentIndex(c.index), -1);
+    ASSERT_TRUE(accessor.DeleteItem(added));
+  }
 }
 
 TEST_P(ItemOperationsTest, SelectionAndVisibility) {
