@@ -39,6 +39,10 @@ struct Application {
   Collection collection_mode = Collection::Herbs;  // set again by StartUp
   EntryEditMode entry_edit_mode = EntryEditMode::None;
   Text search_condition;  // SQL condition of the last search
+  // The entry the editor edits: the condition that finds its record, and the boxes whose stored
+  // text the program could not read, which keep that text unless the user changes them.
+  Text edited_entry;
+  std::vector<const char*> unreadable_boxes;
   std::unique_ptr<TreeViewAccessor> tree_accessor;
   std::unique_ptr<CharFormat> detail_char_format;
 

@@ -15,6 +15,7 @@ constexpr std::array<const char*, 5> kPrescriptionFields{"配方", "制法", "�
 
 const CollectionDescription kHerbCollection{
     .collection = Collection::Herbs,
+    .title = "中药",
     .category_table = "zylb",
     .entry_table = "zymm",
     .name_column = "药物名称",
@@ -41,6 +42,7 @@ const CollectionDescription kHerbCollection{
 
 const CollectionDescription kPrescriptionCollection{
     .collection = Collection::Prescriptions,
+    .title = "药方",
     .category_table = "yflb",
     .entry_table = "yfmm",
     .name_column = "药方名称",

@@ -16,6 +16,7 @@ struct PageLayout;  // entry_page.h
 
 struct CollectionDescription {
   Collection collection;
+  const char* title;  // as the collection's button names it
 
   // ---- Tables and columns ----
   const char* category_table;  // one row per tree node

@@ -24,6 +24,9 @@ struct PageLayout {
 extern const PageLayout kHerbPageLayout;
 extern const PageLayout kPrescriptionPageLayout;
 
+// Shown instead of a stored value that the program could not read (a character GBK lacks).
+inline constexpr const char* kUnreadableValue = "（此项含有本程序不能显示的文字）";
+
 // values[i] is the text of layout.columns[i]; a missing value counts as empty.
 Text ComposePage(const PageLayout& layout, std::span<const Text> values);
 

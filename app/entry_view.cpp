@@ -1,16 +1,25 @@
 #include "app/entry_view.h"
 
+#include <optional>
 #include <vector>
 
 #include "app/entry_page.h"
+#include "app/page_commands.h"
 #include "app/statements.h"
 #include "runtime/rich_edit_control.h"
-#include "sqlite_access/sqlite_table.h"
 
 namespace kelmor {
 
 void ApplyDetailCharFormat(Application& app) {
   if (app.detail_char_format) SetDefaultCharFormat(app.Page(), *app.detail_char_format);
+}
+
+Text ReadShownText(SqliteTable& table, const char* column, bool* unreadable) {
+  bool ok;
+  bool readable;
+  Text value = table.ReadText(column, ok, readable);
+  if (unreadable) *unreadable = !readable;
+  return readable ? value : Text(kUnreadableValue);
 }
 
 namespace {
@@ -23,27 +32,40 @@ bool ReadEntry(const SqliteDB& db, const char* table_name, const Text& condition
   const bool found = table.Find(condition);
   if (found) {
     values.reserve(columns.size());
-    for (const char* column : columns) values.push_back(table.ReadText(column));
+    for (const char* column : columns) values.push_back(ReadShownText(table, column));
   }
   table.Close();
   return found;
 }
 
-}  // namespace
-
-std::optional<Text> ComposeEntryPage(const SqliteDB& db, Collection c, const Text& name) {
+// The page of the first entry of collection `c` that satisfies `condition`, and the name that
+// entry's page shows.
+std::optional<Text> ComposePageWhere(const SqliteDB& db, Collection c, const Text& condition,
+                                     Text* shown_name = nullptr) {
   const CollectionDescription& d = Describe(c);
   std::vector<Text> values;
-  if (!ReadEntry(db, d.entry_table, statements::EntryCondition(c, name), d.page.columns, values)) {
-    return std::nullopt;
-  }
+  if (!ReadEntry(db, d.entry_table, condition, d.page.columns, values)) return std::nullopt;
+  if (shown_name) *shown_name = values.front();
   return ComposePage(d.page, values);
 }
 
+}  // namespace
+
+std::optional<Text> ComposeEntryPage(const SqliteDB& db, Collection c, const Text& name) {
+  return ComposePageWhere(db, c, statements::EntryCondition(c, name));
+}
+
 void ShowEntry(Application& app, const Text& name) {
+  ShowEntryWhere(app, statements::EntryCondition(app.collection_mode, name));
+}
+
+void ShowEntryWhere(Application& app, const Text& condition) {
   if (!app.database) return;
-  if (std::optional<Text> page = ComposeEntryPage(*app.database, app.collection_mode, name)) {
+  Text name;
+  if (std::optional<Text> page =
+          ComposePageWhere(*app.database, app.collection_mode, condition, &name)) {
     SetText(app.Page(), *page);
+    SetPageInfo(app.Page(), name, PageHeader(app.CurrentCollection(), name));
   }
 }
 

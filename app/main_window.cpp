@@ -6,6 +6,7 @@
 #include "app/category_tree.h"
 #include "app/commands.h"
 #include "app/entry_view.h"
+#include "app/page_commands.h"
 #include "app/window_templates.h"
 #include "runtime/codec.h"
 #include "runtime/key_codes.h"
@@ -148,6 +149,8 @@ void WireMainWindow(Application& app) {
   OnKeyPressed(app.Tree(), [a](int key) {
     if (key == kKeyEnter) ShowCurrentEntry(*a);
   });
+  OnEvent(app.Page(), Event::PrintRequested, app.Guarded([a] { PrintShownPage(*a); }));
+  OnEvent(app.Page(), Event::PdfExportRequested, app.Guarded([a] { ExportShownPage(*a); }));
   OnLabelEditFinished(app.Tree(), [a](int index) -> std::optional<bool> {
     if (!a->CommandMayStart()) return false;  // keep the tree as the build leaves it
     Application::CommandScope running(*a);

@@ -48,11 +48,13 @@ void StartSearch(Application& app) {
 }
 
 bool WalkSearchResults(const SqliteDB& db, Collection c, const Text& condition,
-                       const std::function<bool(const SearchResultRow&)>& row) {
+                       const std::function<bool(const SearchResultRow&)>& row,
+                       const std::function<bool()>& before_step) {
   const CollectionDescription& d = Describe(c);
   SqliteTable table;
   if (!table.Open(d.entry_table, db)) return false;
   while (!table.IsEnd()) {
+    if (before_step && !before_step()) break;
     table.Next();
     // Find leaves the row where it was when nothing matches from here on, and nothing can
     // match from a later row either, so the walk ends there.
@@ -70,21 +72,38 @@ bool WalkSearchResults(const SqliteDB& db, Collection c, const Text& condition,
 }
 
 void FillResults(Application& app) {
+  // The listing lets events through between rows so that the main window keeps painting; no
+  // command that would change the book starts meanwhile, and a close request waits for the list.
+  Application::BusyScope busy(app);
+  Application::CommandScope running(app);
   WaitCursor();
   const CollectionDescription& c = app.CurrentCollection();
   SetText({app.search_window, ""}, c.search_title);
   const ControlRef list{app.search_window, search_controls::kResultList};
+  // Each step and read of the walk is a statement of its own, and outside a transaction each
+  // takes and drops the file's lock: several system calls per statement, several statements per
+  // hit. One read transaction holds the lock for the whole listing instead; nothing writes the
+  // book meanwhile (busy above), and the list is one consistent view of it.
+  const bool reading = app.database && app.database->BeginTransaction();
   if (app.database) {
-    WalkSearchResults(*app.database, c.collection, app.search_condition,
-                      [&list](const SearchResultRow& result) {
-                        AddRow(list);
-                        const int row = GetRowCount(list) - 1;
-                        SetCellText(list, row, 0, result.category);
-                        SetCellText(list, row, 1, result.name);
-                        SetCellText(list, row, 2, result.summary);
-                        return true;
-                      });
+    const WindowId window = app.search_window;
+    WalkSearchResults(
+        *app.database, c.collection, app.search_condition,
+        [&list](const SearchResultRow& result) {
+          AddRow(list);
+          const int row = GetRowCount(list) - 1;
+          SetCellText(list, row, 0, result.category);
+          SetCellText(list, row, 1, result.name);
+          SetCellText(list, row, 2, result.summary);
+          return true;
+        },
+        [window] {
+          DoEvents();
+          // Gone from outside (its owner closed by force): nothing may touch its list.
+          return IsWindowLoaded(window);
+        });
   }
+  if (reading) app.database->CommitTransaction();
   RestoreCursor();
 }
 

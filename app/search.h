@@ -17,10 +17,12 @@ struct SearchResultRow {
 };
 
 // The rows the results window lists for `condition` (a SearchCondition) in collection `c`, in
-// table order, one call of `row` each; `row` returns false to stop. False when the entry table
+// table order, one call of `row` each; `row` returns false to stop. `before_step`, when given,
+// runs before each step of the walk and stops it by returning false. False when the entry table
 // cannot be opened.
 bool WalkSearchResults(const SqliteDB& db, Collection c, const Text& condition,
-                       const std::function<bool(const SearchResultRow&)>& row);
+                       const std::function<bool(const SearchResultRow&)>& row,
+                       const std::function<bool()>& before_step = {});
 
 // Results window created: the title of the collection and one row per match, in table order.
 void FillResults(Application& app);

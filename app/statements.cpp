@@ -1,5 +1,7 @@
 #include "app/statements.h"
 
+#include <string>
+
 #include "app/sql_values.h"
 
 namespace kelmor::statements {
@@ -35,7 +37,19 @@ Text SelectNodeByName(Collection c, const Text& name) {
 }
 
 Text SelectEntryByName(Collection c, const Text& name) {
-  return Text("select * from ") + EntryTable(c) + " where " + NameColumn(c) + "='" + Q(name) + "'";
+  return SelectEntries(c, EntryCondition(c, name));
+}
+
+Text SelectEntries(Collection c, const Text& condition) {
+  return Text("select * from ") + EntryTable(c) + " where " + condition;
+}
+
+Text SelectOtherCategories(Collection c, const Text& name, std::int32_t id) {
+  return SelectNodeByName(c, name) + " and xm=0 and id<>" + std::to_string(id);
+}
+
+Text OnlyRow(const Text& statement, std::int32_t id) {
+  return statement + " and id=" + std::to_string(id);
 }
 
 Text InsertCategory(Collection c, const Text& name) {
@@ -54,7 +68,7 @@ Text RenameEntriesCategory(Collection c, const Text& new_name, const Text& old_n
 
 Text RenameEntry(Collection c, const Text& new_name, const Text& old_name, const Text& category) {
   return Text("update ") + EntryTable(c) + " set " + NameColumn(c) + "='" + Q(new_name) +
-         "' where " + NameColumn(c) + "='" + Q(old_name) + "' and type='" + Q(category) + "'";
+         "' where " + EntryCondition(c, old_name, category);
 }
 
 Text DeleteNode(Collection c, const Text& name) {
@@ -83,18 +97,27 @@ Text InsertEntry(Collection c, const Text& name, const Text& category,
   return Text("insert into ") + d.entry_table + "(" + columns + ")values(" + values + ")";
 }
 
-Text UpdateEntry(Collection c, const Text& name, std::span<const Text> fields) {
+Text UpdateEntry(Collection c, std::span<const std::optional<Text>> fields, const Text& condition) {
   const CollectionDescription& d = Describe(c);
   Text sql = Text("update ") + d.entry_table + " set ";
   for (std::size_t i = 0; i < d.fields.size(); ++i) {
     if (i > 0) sql += ",";
-    sql += Text(d.fields[i]) + "='" + FieldValue(fields, i) + "'";
+    const Text column = d.fields[i];
+    if (i < fields.size() && !fields[i]) {
+      sql += column + "=" + column;
+    } else {
+      sql += column + "='" + (i < fields.size() ? Q(*fields[i]) : Text()) + "'";
+    }
   }
-  return sql + " where " + d.name_column + "='" + Q(name) + "'";
+  return sql + " where " + condition;
 }
 
 Text EntryCondition(Collection c, const Text& name) {
   return Text(NameColumn(c)) + "='" + Q(name) + "'";
+}
+
+Text EntryCondition(Collection c, const Text& name, const Text& category) {
+  return EntryCondition(c, name) + " and type='" + Q(category) + "'";
 }
 
 Text SavedTreeCondition(Collection c) {

@@ -16,12 +16,14 @@ bool DialogKeys::eventFilter(QObject* watched, QEvent* event) {
   const View* view = renderer_.ViewFor(hwnd);
   if (view == nullptr || view->syncing()) return false;
   if (event->type() == QEvent::FocusIn) {
-    // Only a click: other focus changes of Qt (a window coming back to the front) follow the
-    // platform's focus, which the program may have moved meanwhile.
-    const auto* focus = static_cast<QFocusEvent*>(event);
-    if (focus->reason() == Qt::MouseFocusReason && platform::GetFocus() != hwnd) {
-      platform::SetFocus(hwnd);
-    }
+    // A click, a label's shortcut, or a focus given directly (a screen reader's SetFocus): the
+    // platform's focus moves there. Other focus changes of Qt (a window coming back to the
+    // front, Tab, which the platform handles) follow the platform's focus, which the program
+    // may have moved meanwhile.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const bool given = reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason ||
+                       reason == Qt::OtherFocusReason;
+    if (given && platform::GetFocus() != hwnd) platform::SetFocus(hwnd);
     return false;
   }
   const auto* key = static_cast<QKeyEvent*>(event);

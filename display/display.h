@@ -11,13 +11,16 @@ namespace kelmor::display {
 // is chosen explicitly with QT_QPA_PLATFORM (for example offscreen).
 bool GraphicalDisplayAvailable();
 
-// The one line printed when no display exists.
+// The one line printed, and the exit status, when no display exists or the one named cannot be
+// reached.
 inline constexpr const char* kNoDisplayMessage =
     "kelmor: no graphical display found (set DISPLAY, or QT_QPA_PLATFORM=offscreen)";
+inline constexpr int kNoDisplayExitCode = 2;
 
 // Creates the Qt application, installs the fonts and the Qt host, runs `program` (which loads the
 // main window and runs the runtime's message loop) and returns its exit code. Without a display
-// prints kNoDisplayMessage to standard error and returns 2.
+// prints kNoDisplayMessage to standard error and returns kNoDisplayExitCode; when the display
+// named cannot be reached it prints the same and ends the process with that status.
 int RunDisplay(int argc, char** argv, const std::function<int()>& program);
 
 }  // namespace kelmor::display

@@ -1,5 +1,6 @@
 // Views of the simple control kinds: the top-level window, containers, buttons and check boxes,
 // statics (labels and frames), the combo box, the tab control and the splitter bar.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -272,40 +273,39 @@ class ButtonView : public View {
   QPointer<QPushButton> widget_;
 };
 
-// A check box whose state is the platform's: a click asks the platform to toggle.
-class PlatformCheckBox : public QCheckBox {
- public:
-  PlatformCheckBox(View& view, QWidget* parent) : QCheckBox(parent), view_(view) {}
-
- protected:
-  void nextCheckState() override {
-    if (view_.syncing()) return;
-    platform::ClickButton(view_.hwnd());
-    if (platform::IsWindow(view_.hwnd())) {
-      setChecked(platform::SendMessageA(view_.hwnd(), platform::BM_GETCHECK, 0, 0) ==
-                 platform::BST_CHECKED);
-    }
-  }
-
- private:
-  View& view_;
-};
-
+// A check box whose state is the platform's. Whatever turns the Qt box (a click, the space bar,
+// a screen reader's Toggle or Press) is the user's click on the platform's box; what the box then
+// shows is the platform's state.
 class CheckView : public View {
  public:
   CheckView(Renderer& r, HWND hwnd, QWidget* parent)
-      : View(r, hwnd), widget_(new PlatformCheckBox(*this, parent)) {}
+      : View(r, hwnd), widget_(new QCheckBox(parent)) {
+    QObject::connect(widget_, &QCheckBox::toggled, widget_, [this](bool shown) { Toggled(shown); });
+  }
   QWidget* widget() const override { return widget_; }
   void Sync(ChangeSet changes) override {
     View::Sync(changes);
     SyncScope scope(*this);
     if (changes & Bit(WindowChange::Text)) widget_->setText(WindowText(hwnd()));
-    widget_->setChecked(platform::SendMessageA(hwnd(), platform::BM_GETCHECK, 0, 0) ==
-                        platform::BST_CHECKED);
+    widget_->setChecked(Checked());
   }
 
  private:
-  QPointer<PlatformCheckBox> widget_;
+  bool Checked() const {
+    return platform::SendMessageA(hwnd(), platform::BM_GETCHECK, 0, 0) == platform::BST_CHECKED;
+  }
+
+  void Toggled(bool shown) {
+    if (syncing()) return;
+    const HWND h = hwnd();
+    if (shown != Checked()) platform::ClickButton(h);
+    // The click may have closed the window, and this view with it.
+    if (!platform::IsWindow(h)) return;
+    SyncScope scope(*this);
+    widget_->setChecked(Checked());
+  }
+
+  QPointer<QCheckBox> widget_;
 };
 
 // ---- Statics -------------------------------------------------------------------------------
@@ -362,11 +362,20 @@ class ComboView : public View {
  public:
   ComboView(Renderer& r, HWND hwnd, QWidget* parent)
       : View(r, hwnd), widget_(new QComboBox(parent)) {
-    QObject::connect(widget_, &QComboBox::activated, widget_, [this](int index) {
-      if (syncing()) return;
-      platform::SelectComboItem(this->hwnd(), index);
-      renderer_.MarkDirty(this->hwnd(), Bit(WindowChange::Selection));
-    });
+    QObject::connect(widget_, &QComboBox::activated, widget_, [this](int index) { Chosen(index); });
+    // A screen reader chooses by selecting an item of the list (its Toggle), which moves
+    // neither the list's current item nor the box: that selection is the user's pick. The
+    // list's own moves (keys, the mouse hovering) select its current item.
+    QAbstractItemView* list = widget_->view();
+    QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, widget_,
+                     [this, list](const QItemSelection& selected) {
+                       const QModelIndexList picked = selected.indexes();
+                       if (syncing() || picked.size() != 1 || picked[0] == list->currentIndex())
+                         return;
+                       widget_->hidePopup();
+                       widget_->setCurrentIndex(picked[0].row());
+                       Chosen(picked[0].row());
+                     });
   }
   QWidget* widget() const override { return widget_; }
   void Sync(ChangeSet changes) override {
@@ -391,6 +400,13 @@ class ComboView : public View {
   }
 
  private:
+  void Chosen(int index) {
+    if (syncing()) return;
+    const HWND h = hwnd();
+    platform::SelectComboItem(h, index);
+    if (platform::IsWindow(h)) renderer_.MarkDirty(h, Bit(WindowChange::Selection));
+  }
+
   QPointer<QComboBox> widget_;
 };
 

@@ -1,5 +1,6 @@
 // The tree view: a QTreeWidget rebuilt in one go from the platform tree view's items whenever
-// they change (the renderer spaces rebuilds out while the program is busy), with the platform's
+// they change (the renderer spaces rebuilds out while the program is busy; items nested too deep
+// for Qt are shown at a bound, see kDeepestNestedLevel), with the platform's
 // selection, text colour, bold items, the two item images, and gestures that go through
 // platform/user_input.h: click, double-click, right button press and release, label editing,
 // and the keys the native control answers (arrows, + and -, Enter, F2, the Menu key and
@@ -36,6 +37,13 @@ using platform::WindowChange;
 namespace {
 
 constexpr int kHandleRole = Qt::UserRole + 1;
+
+// Qt lays out an expanded branch recursively, a stack frame of about 320 bytes per level: a
+// chain of categories 26,000 levels deep (made by another tool) overflowed the 8 MiB stack, 3,000
+// levels a 1 MiB one. Items deeper than this are shown as children of their ancestor at this
+// level, in tree order, so every item stays shown, selectable and clickable, and no label is
+// indented further than about 650 pixels.
+constexpr int kDeepestNestedLevel = 32;
 
 HTREEITEM HandleOf(const QTreeWidgetItem* item) {
   return item == nullptr ? 0 : item->data(0, kHandleRole).value<qulonglong>();
@@ -116,6 +124,11 @@ class TreeView : public View {
         platform::SendMessageA(this->hwnd(), platform::TVM_EXPAND, platform::TVE_COLLAPSE,
                                HandleOf(i));
     });
+    // Whatever selects an item in Qt (a screen reader's Toggle, Qt's own keys such as Home and
+    // End, a press beside the label) selects it in the platform as the keys do; what the tree
+    // then shows is the platform's selection.
+    QObject::connect(widget_->selectionModel(), &QItemSelectionModel::selectionChanged, widget_,
+                     [this] { SelectionMoved(); });
     QObject::connect(&delegate_, &QAbstractItemDelegate::closeEditor, widget_, [this] {
       // Closed without committing (Escape): the platform edit is still open.
       if (platform::SendMessageA(this->hwnd(), platform::TVM_GETEDITCONTROL, 0, 0) != 0 &&
@@ -193,14 +206,19 @@ class TreeView : public View {
         platform::SendMessageA(hwnd(), platform::TVM_GETIMAGELIST, platform::TVSIL_NORMAL, 0) != 0;
     QList<QTreeWidgetItem*> tops;
     std::vector<QTreeWidgetItem*> expand;
-    // Iterative pre-order walk: (platform item, Qt parent).
-    std::vector<std::pair<HTREEITEM, QTreeWidgetItem*>> stack;
+    // Iterative pre-order walk: platform item, Qt parent, level shown (1 at the top).
+    struct Pending {
+      HTREEITEM h;
+      QTreeWidgetItem* parent;
+      int level;
+    };
+    std::vector<Pending> stack;
     HTREEITEM first = static_cast<HTREEITEM>(
         platform::SendMessageA(hwnd(), platform::TVM_GETNEXTITEM, platform::TVGN_ROOT, 0));
-    if (first != 0) stack.emplace_back(first, nullptr);
+    if (first != 0) stack.push_back({first, nullptr, 1});
     char buffer[1024];
     while (!stack.empty()) {
-      auto [h, parent] = stack.back();
+      const auto [h, parent, level] = stack.back();
       stack.pop_back();
       platform::TVITEMA item;
       item.mask = platform::TVIF_TEXT | platform::TVIF_IMAGE | platform::TVIF_SELECTEDIMAGE |
@@ -228,10 +246,13 @@ class TreeView : public View {
         parent->addChild(q);
       const HTREEITEM next = static_cast<HTREEITEM>(
           platform::SendMessageA(hwnd(), platform::TVM_GETNEXTITEM, platform::TVGN_NEXT, h));
-      if (next != 0) stack.emplace_back(next, parent);
+      if (next != 0) stack.push_back({next, parent, level});
       const HTREEITEM child = static_cast<HTREEITEM>(
           platform::SendMessageA(hwnd(), platform::TVM_GETNEXTITEM, platform::TVGN_CHILD, h));
-      if (child != 0) stack.emplace_back(child, q);
+      if (child != 0) {
+        stack.push_back(level <= kDeepestNestedLevel ? Pending{child, q, level + 1}
+                                                     : Pending{child, parent, level});
+      }
     }
     widget_->insertTopLevelItems(0, tops);
     for (QTreeWidgetItem* q : expand) q->setExpanded(true);
@@ -368,11 +389,15 @@ class TreeView : public View {
     return true;
   }
 
-  // Keyboard moves of the current item: the native control selects the item itself.
-  void CurrentMoved() {
+  void SelectionMoved() {
     if (syncing()) return;
-    if (const HTREEITEM h = HandleOf(widget_->currentItem()))
-      platform::SendMessageA(hwnd(), platform::TVM_SELECTITEM, platform::TVGN_CARET, h);
+    const QList<QTreeWidgetItem*> selected = widget_->selectedItems();
+    const HTREEITEM wanted = selected.size() == 1 ? HandleOf(selected[0]) : 0;
+    const HWND h = hwnd();
+    if (wanted != 0 && wanted != static_cast<HTREEITEM>(platform::SendMessageA(
+                                      h, platform::TVM_GETNEXTITEM, platform::TVGN_CARET, 0)))
+      platform::SendMessageA(h, platform::TVM_SELECTITEM, platform::TVGN_CARET, wanted);
+    if (platform::IsWindow(h)) renderer_.MarkDirty(h, Bit(WindowChange::Selection));
   }
 
  private:
@@ -410,7 +435,6 @@ void TreeWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 void TreeWidget::keyPressEvent(QKeyEvent* event) {
   if (view_.Key(event)) return;
   QTreeWidget::keyPressEvent(event);
-  view_.CurrentMoved();
 }
 
 QWidget* LabelDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,

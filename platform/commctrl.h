@@ -534,6 +534,20 @@ inline constexpr UINT EM_FINDTEXTEX = WM_USER + 79;    // wParam FR_*, lParam FI
 inline constexpr UINT EM_GETZOOM = WM_USER + 224;  // wParam int* numerator, lParam int* denominator
 inline constexpr UINT EM_SETZOOM = WM_USER + 225;  // wParam numerator, lParam denominator
 
+// The page's own menu and keys (this platform's addition to the rich edit). WM_CONTEXTMENU (a
+// right click, Shift+F10, the Menu key) shows 复制, 全选, 打印… and 导出PDF…; Ctrl+C is WM_COPY
+// (the selection to the clipboard), Ctrl+A selects everything, Ctrl+P is 打印…. 打印… and
+// 导出PDF… are for the parent: WM_COMMAND MAKEWPARAM(id, EN_PRINTPAGE / EN_EXPORTPDF). Both are
+// offered only while the page names what it shows (EM_SETPAGEINFO); replacing the whole text
+// forgets that, so a page is never printed under the name of an entry it no longer shows.
+struct PAGEINFOA {
+  LPCSTR pszName = nullptr;    // GBK: what the page shows (the proposed file name's stem)
+  LPCSTR pszHeader = nullptr;  // GBK: the line printed above every sheet
+};
+inline constexpr UINT EM_SETPAGEINFO = WM_USER + 300;  // lParam const PAGEINFOA* (null: none)
+inline constexpr WORD EN_PRINTPAGE = 0x0F10;
+inline constexpr WORD EN_EXPORTPDF = 0x0F11;
+
 inline constexpr WPARAM SCF_DEFAULT = 0x0000;
 inline constexpr WPARAM SCF_SELECTION = 0x0001;
 inline constexpr WPARAM SCF_WORD = 0x0002;

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace kelmor::platform {
@@ -63,6 +64,35 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 
 }  // namespace
 
+BOOL WriteFileReplacingA(const char* fileName, const FileWriter& write, std::string* reason) {
+  std::string why;
+  const bool ok = [&] {
+    const std::string target = SystemName(fileName);
+    if (target.empty()) return why = "the name is not a GBK text", false;
+    struct stat target_stat {};
+    if (::stat(target.c_str(), &target_stat) == 0 && S_ISDIR(target_stat.st_mode)) {
+      return why = std::strerror(EISDIR), false;
+    }
+    std::string temp = target + ".part-XXXXXX";
+    Fd out(::mkstemp(temp.data()));
+    if (out.get() < 0) return why = std::strerror(errno), false;
+    // mkstemp makes the file private; a written file gets what a new file would.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    bool done = ::fchmod(out.get(), 0666 & ~mask) == 0 || (why = std::strerror(errno), false);
+    done = done && write(temp, why);
+    // What the writer wrote through its own handle is on the disk before the rename.
+    done = done && (::fsync(out.get()) == 0 || (why = std::strerror(errno), false));
+    done = (out.Close() || (why = std::strerror(errno), false)) && done;
+    done = done && (::rename(temp.c_str(), target.c_str()) == 0 ||
+                    (why = std::strerror(errno), false));
+    if (!done) ::unlink(temp.c_str());
+    return done;
+  }();
+  if (reason != nullptr) *reason = ok ? std::string() : why;
+  return ok ? TRUE : FALSE;
+}
+
 BOOL CopyFileA(const char* existingFileName, const char* newFileName, BOOL failIfExists) {
   std::string source = SystemName(existingFileName);
   std::string target = SystemName(newFileName);
@@ -76,27 +106,20 @@ BOOL CopyFileA(const char* existingFileName, const char* newFileName, BOOL failI
   struct stat source_stat {};
   if (::fstat(in.get(), &source_stat) != 0 || !S_ISREG(source_stat.st_mode)) return FALSE;
 
-  std::string temp = target + ".copy-XXXXXX";
-  Fd out(::mkstemp(temp.data()));
-  if (out.get() < 0) return FALSE;
-  bool ok = true;
-  char buffer[1 << 16];
-  for (;;) {
-    ssize_t n = ::read(in.get(), buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n <= 0) break;
-    if (!WriteAll(out.get(), buffer, static_cast<std::size_t>(n))) {
-      ok = false;
-      break;
+  const auto copy = [&](const std::string& temp, std::string&) {
+    Fd out(::open(temp.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (out.get() < 0) return false;
+    char buffer[1 << 16];
+    for (;;) {
+      ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return false;
+      if (n == 0) break;
+      if (!WriteAll(out.get(), buffer, static_cast<std::size_t>(n))) return false;
     }
-  }
-  ok = ok && ::fchmod(out.get(), source_stat.st_mode & 07777) == 0;
-  ok = ok && ::fsync(out.get()) == 0;
-  ok = out.Close() && ok;
-  ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok ? TRUE : FALSE;
+    return ::fchmod(out.get(), source_stat.st_mode & 07777) == 0 && out.Close();
+  };
+  return WriteFileReplacingA(newFileName, copy, nullptr);
 }
 
 }  // namespace kelmor::platform

@@ -41,6 +41,31 @@ struct PopupMenuItem {
   bool enabled = true;
 };
 
+// The save-file dialog's question (GetSaveFileNameA).
+struct SaveFileRequest {
+  HWND owner = 0;
+  std::string title;      // GBK
+  std::string file_name;  // GBK: the name proposed; without a folder it is in the user's documents
+  std::string filter;     // GBK: the kind of file, e.g. "PDF 文件 (*.pdf)"
+  std::string extension;  // added to a name typed without one, e.g. "pdf"
+};
+
+// A rich edit's page to print (platform/page_print.h).
+struct PrintRequest {
+  HWND page = 0;               // a rich edit with page info (EM_SETPAGEINFO)
+  std::string header;          // GBK: printed above the text of every sheet
+  std::string file;            // GBK: write the page there as PDF; empty: the system print dialog
+  std::string proposed_file;   // GBK: the print dialog's file when it prints to a file
+};
+
+enum class PrintOutcome { Printed, Cancelled, Failed };
+
+struct PrintResult {
+  PrintOutcome outcome = PrintOutcome::Cancelled;
+  std::string file;    // GBK: the file written, or that could not be written
+  std::string reason;  // GBK: why it failed
+};
+
 // The one who plays the user: the Qt display in the program, a test driver in tests. The platform
 // layer itself never waits for a person; it asks the host.
 class Host {
@@ -61,6 +86,18 @@ class Host {
   // Shows a popup menu at screen position x, y owned by the window; returns the chosen item's id,
   // or 0 when the menu was dismissed.
   virtual UINT TrackPopupMenu(const std::vector<PopupMenuItem>& items, int x, int y, HWND owner) = 0;
+
+  // Asks for the name of a file to write; the chosen name (GBK), empty when cancelled. The host
+  // confirms replacing an existing file. The default cancels.
+  virtual std::string AskSaveFileName(const SaveFileRequest& /*request*/) { return {}; }
+
+  // Prints a page: to `request.file` as PDF (A4), or through the system print dialog. A file is
+  // written through WriteFileReplacingA (platform/file_copy.h), so a failure leaves nothing
+  // half written. The default prints nothing (Cancelled).
+  virtual PrintResult PrintPage(const PrintRequest& /*request*/) { return {}; }
+
+  // The clipboard's text changed (GBK, paragraph marks as CR LF); the default does nothing.
+  virtual void ClipboardChanged(const std::string& /*text*/) {}
 
   // Notifications for redrawing; the default does nothing.
   virtual void WindowChanged(HWND /*window*/, WindowChange /*change*/) {}

@@ -2,13 +2,27 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
+#include "platform/clipboard.h"
 #include "platform/keyboard.h"
+#include "platform/menu.h"
 
 namespace kelmor::platform {
 namespace {
 
 constexpr BYTE kGb2312Charset = 134;
+
+// The page menu's commands, in the menu's order.
+constexpr UINT kCopy = 1, kSelectAll = 2, kPrint = 3, kExportPdf = 4;
+struct PageMenuItem {
+  UINT command;
+  const char* caption;  // a tab separates the key that does the same
+};
+constexpr PageMenuItem kPageMenu[] = {{kCopy, "复制\tCtrl+C"},
+                                      {kSelectAll, "全选\tCtrl+A"},
+                                      {kPrint, "打印…\tCtrl+P"},
+                                      {kExportPdf, "导出PDF…"}};
 
 // Paragraph marks become one CR each.
 std::vector<GbkChar> ToChars(const std::string& bytes) {
@@ -194,8 +208,12 @@ void RichEdit::TextChanged() {
 LRESULT RichEdit::SetZoom(WPARAM numerator, LPARAM denominator) {
   const auto n = static_cast<long long>(static_cast<LONG_PTR>(numerator));
   const auto d = static_cast<long long>(denominator);
+  // EM_GETZOOM answers in ints: a term they cannot hold is refused, never stored cut.
+  constexpr long long kLargestTerm = std::numeric_limits<int>::max();
   const bool off = n == 0 && d == 0;
-  if (!off && !(n > 0 && d > 0 && n * 64 > d && n < d * 64)) return FALSE;
+  if (!off && !(n > 0 && d > 0 && n <= kLargestTerm && d <= kLargestTerm && n * 64 > d &&
+                n < d * 64))
+    return FALSE;
   if (n != zoom_num_ || d != zoom_den_) {
     zoom_num_ = static_cast<int>(n);
     zoom_den_ = static_cast<int>(d);
@@ -218,12 +236,110 @@ LRESULT RichEdit::KeyDown(WPARAM key) {
   if (key == VK_OEM_PLUS || key == VK_ADD) ZoomStep(1);
   if (key == VK_OEM_MINUS || key == VK_SUBTRACT) ZoomStep(-1);
   if (key == VK_0 || key == VK_NUMPAD0) SetZoom(1, 1);
+  if (key == 'C') RunCommand(kCopy);
+  if (key == 'A') RunCommand(kSelectAll);
+  if (key == 'P') RunCommand(kPrint);
+  return 0;
+}
+
+LRESULT RichEdit::SetPageInfo(const PAGEINFOA* info) {
+  page_name_ = info != nullptr && info->pszName != nullptr ? info->pszName : "";
+  page_header_ = info != nullptr && info->pszHeader != nullptr ? info->pszHeader : "";
+  return TRUE;
+}
+
+LRESULT RichEdit::Copy() const {
+  if (sel_min_ < sel_max_) {
+    std::string text;
+    for (LONG i = sel_min_; i < sel_max_; ++i) {
+      const GbkChar c = chars_[static_cast<std::size_t>(i)];
+      if (c == '\r') {
+        text += "\r\n";
+      } else {
+        AppendGbkChar(text, c);
+      }
+    }
+    SetClipboardTextA(text);
+  }
+  return 0;
+}
+
+bool RichEdit::CommandEnabled(UINT command) const {
+  switch (command) {
+    case kCopy:
+      return sel_min_ < sel_max_;
+    case kSelectAll:
+      return Length() > 0;
+    case kPrint:
+    case kExportPdf:
+      return Printable();
+    default:
+      return false;
+  }
+}
+
+void RichEdit::RunCommand(UINT command) {
+  if (!CommandEnabled(command)) return;
+  switch (command) {
+    case kCopy:
+      SendMessageA(hwnd, WM_COPY, 0, 0);
+      break;
+    case kSelectAll:
+      SendMessageA(hwnd, EM_SETSEL, 0, -1);
+      break;
+    case kPrint:
+      CommandParent(EN_PRINTPAGE);
+      break;
+    case kExportPdf:
+      CommandParent(EN_EXPORTPDF);
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT RichEdit::RightButtonUp(LPARAM client_point) {
+  POINT at{GET_X_LPARAM(client_point), GET_Y_LPARAM(client_point)};
+  ClientToScreen(hwnd, &at);
+  SendMessageA(hwnd, WM_CONTEXTMENU, hwnd,
+               MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
+  return 0;
+}
+
+// From the keys (no position) the menu opens at the page's top left corner.
+LRESULT RichEdit::ContextMenu(WPARAM window, LPARAM screen_point) {
+  if (static_cast<HWND>(window) != hwnd) return 0;
+  POINT at{0, 0};
+  if (screen_point == -1) {
+    ClientToScreen(hwnd, &at);
+  } else {
+    at = POINT{GET_X_LPARAM(screen_point), GET_Y_LPARAM(screen_point)};
+  }
+  const HMENU menu = CreatePopupMenu();
+  for (const PageMenuItem& item : kPageMenu) {
+    AppendMenuA(menu, MF_STRING | (CommandEnabled(item.command) ? MF_ENABLED : MF_GRAYED),
+                item.command, item.caption);
+  }
+  // The menu belongs to the page's window, where assistive technology looks for it.
+  HWND top = hwnd;
+  while (GetParent(top) != 0 && (GetWindowLongA(top, GWL_STYLE) & WS_CHILD)) top = GetParent(top);
+  const auto chosen = static_cast<UINT>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, top, nullptr));
+  DestroyMenu(menu);
+  RunCommand(chosen);
   return 0;
 }
 
 LRESULT RichEdit::Wheel(WPARAM wParam) {
-  const int notches = static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA;
-  if ((LOWORD(wParam) & MK_CONTROL) != 0 && notches != 0) ZoomStep(notches);
+  if ((LOWORD(wParam) & MK_CONTROL) == 0) return 0;
+  // Fine wheels and touchpads turn in parts of a notch: the parts add up to whole steps, and a
+  // turn the other way starts afresh.
+  const int delta = static_cast<short>(HIWORD(wParam));
+  if ((delta < 0) != (wheel_rest_ < 0)) wheel_rest_ = 0;
+  wheel_rest_ += delta;
+  const int notches = wheel_rest_ / WHEEL_DELTA;
+  wheel_rest_ %= WHEEL_DELTA;
+  if (notches != 0) ZoomStep(notches);
   return 0;
 }
 
@@ -327,6 +443,9 @@ void RichEdit::ResetText(std::vector<GbkChar> chars) {
   chars_ = std::move(chars);
   formats_.assign(chars_.size(), -1);
   sel_min_ = sel_max_ = 0;
+  // A new text is no longer the page that was named.
+  page_name_.clear();
+  page_header_.clear();
 }
 
 // Typed or pasted text takes the insertion format, else the format of the character before it.
@@ -617,6 +736,16 @@ LRESULT RichEdit::ClassProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return SetZoom(wParam, lParam);
     case EM_GETZOOM:
       return GetZoom(wParam, lParam);
+    case EM_SETPAGEINFO:
+      return SetPageInfo(reinterpret_cast<const PAGEINFOA*>(lParam));
+    case WM_COPY:
+      return Copy();
+    case WM_RBUTTONDOWN:
+      return ButtonDown();
+    case WM_RBUTTONUP:
+      return RightButtonUp(lParam);
+    case WM_CONTEXTMENU:
+      return ContextMenu(wParam, lParam);
     default:
       return WindowObject::ClassProc(msg, wParam, lParam);
   }

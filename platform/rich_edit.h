@@ -6,10 +6,15 @@
 // Whole-word search treats every double-byte character as a word of its own, so a Chinese term
 // is found inside Chinese text; ASCII letters, digits and '_' form words.
 //
+// The page's own menu (WM_CONTEXTMENU: a right click, Shift+F10, the Menu key) and keys are
+// described with EM_SETPAGEINFO in platform/commctrl.h; a command is offered in the menu exactly
+// when its key does something.
+//
 // Zoom scales how the text is shown (EM_SETZOOM / EM_GETZOOM in platform/commctrl.h); it is
 // kept when the text is replaced. The user zooms with Ctrl+wheel and with Ctrl and + or - (the
 // =+ and -_ keys or the keypad's) in steps of 10 percent between 10 and 500 percent, and goes
-// back to 1/1 with Ctrl+0.
+// back to 1/1 with Ctrl+0. Wheel turns smaller than a notch (WHEEL_DELTA) add up: each
+// notch's worth is one step.
 #pragma once
 
 #include <string>
@@ -56,6 +61,10 @@ class RichEdit : public WindowObject {
   // The zoom as a factor (1 when there is none).
   double Zoom() const { return zoom_den_ > 0 ? static_cast<double>(zoom_num_) / zoom_den_ : 1.0; }
   bool SystemBackground() const { return system_background_; }
+  // What the page shows, for printing (EM_SETPAGEINFO); empty while it names nothing.
+  const std::string& PageName() const { return page_name_; }
+  const std::string& PageHeader() const { return page_header_; }
+  bool Printable() const { return !page_name_.empty(); }
 
  private:
   static void Merge(RichEditFormat& f, const CHARFORMATA& cf);
@@ -99,6 +108,12 @@ class RichEdit : public WindowObject {
   LRESULT Char(WPARAM ch);
   LRESULT ButtonDown();
   LRESULT GetZoom(WPARAM numerator, LPARAM denominator) const;
+  LRESULT SetPageInfo(const PAGEINFOA* info);
+  LRESULT Copy() const;
+  LRESULT RightButtonUp(LPARAM client_point);
+  LRESULT ContextMenu(WPARAM window, LPARAM screen_point);
+  bool CommandEnabled(UINT command) const;
+  void RunCommand(UINT command);
 
   std::vector<GbkChar> chars_;
   std::vector<int> formats_;  // per character: -1 default, else index into table_
@@ -112,6 +127,9 @@ class RichEdit : public WindowObject {
   bool system_background_ = true;
   int zoom_num_ = 0;
   int zoom_den_ = 0;
+  int wheel_rest_ = 0;  // Ctrl+wheel turned since the last whole notch, signed
+  std::string page_name_;
+  std::string page_header_;
 };
 
 }  // namespace kelmor::platform

@@ -101,7 +101,7 @@ int TreeView::RowsInClient() const {
 }
 
 RECT TreeView::LabelRect(const Item* item, int row) const {
-  int x = Depth(item) * indent_ + ((style & TVS_LINESATROOT) ? indent_ : 0);
+  int x = Depth(item) * indent_ + ((style & TVS_LINESATROOT) ? indent_ : 0) - left_;
   if ((style & TVS_CHECKBOXES) || state_image_list_ != 0) x += kIconWidth;
   if (image_list_ != 0) x += kIconWidth;
   RECT r;
@@ -233,6 +233,7 @@ LRESULT TreeView::Delete(HTREEITEM h) {
     items_.clear();
     root_.first_child = root_.last_child = nullptr;
     caret_ = top_ = drop_ = 0;
+    left_ = 0;
     Content();
     return TRUE;
   }
@@ -442,6 +443,16 @@ LRESULT TreeView::EnsureVisible(HTREEITEM h) {
       cur = prev;
     }
     top_ = cur->handle;
+    scrolled = true;
+  }
+  // Sideways as little as shows the whole label, or else its start: a deep item's label lies
+  // beyond the right edge.
+  const RECT label = LabelRect(item, 0);
+  const long from = static_cast<long>(label.left) + left_;
+  const long width = label.right - label.left;
+  const long wanted = std::max(0L, std::min(from, from + width - ClientWidth()));
+  if (ClientWidth() > 0 && wanted != left_) {
+    left_ = static_cast<int>(wanted);
     scrolled = true;
   }
   if (expanded || scrolled) Content();

@@ -9,7 +9,8 @@
 // the first visible item; an item of depth d (0 at the top level) starts at
 // d * indent (+ indent with TVS_LINESATROOT); then a 16-pixel state icon when TVS_CHECKBOXES or
 // a state image list is set, a 16-pixel icon when an image list is set, and the label, 6 pixels
-// per byte of text plus 4.
+// per byte of text plus 4; all of it shifted left by the sideways scroll, which TVM_ENSUREVISIBLE
+// sets so that the item's whole label (or at least its start) lies in the client area.
 //
 // Behaviour worth knowing:
 //   TVM_GETITEMA fills state with every state bit (stateMask is not applied), and cChildren with
@@ -136,6 +137,7 @@ class TreeView : public WindowObject {
   Item root_;
   HTREEITEM caret_ = 0;
   HTREEITEM top_ = 0;
+  int left_ = 0;  // pixels scrolled sideways (TVM_ENSUREVISIBLE of a deep item)
   HTREEITEM drop_ = 0;
   HWND edit_ = 0;
   HTREEITEM edit_item_ = 0;

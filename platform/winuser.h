@@ -103,6 +103,7 @@ inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
 inline constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;  // wParam MAKEWPARAM(MK_*, delta), lParam screen
+inline constexpr UINT WM_COPY = 0x0301;  // a control's selection to the clipboard
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
 

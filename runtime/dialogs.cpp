@@ -5,11 +5,22 @@
 
 #include "platform/commctrl.h"
 #include "platform/message_box.h"
+#include "platform/page_print.h"
 #include "platform/window.h"
 #include "runtime/to_text.h"
 #include "runtime/window_registry.h"
 
 namespace kelmor {
+
+Text AskSaveFileName(const Text& title, const Text& file_name, const Text& filter,
+                     const Text& extension) {
+  platform::SaveFileRequest request;
+  request.title = title;
+  request.file_name = file_name;
+  request.filter = filter;
+  request.extension = extension;
+  return platform::GetSaveFileNameA(request);
+}
 
 int MsgBox(const Value& message, std::optional<int> flags, std::optional<Text> title) {
   Text text;

@@ -29,6 +29,12 @@ inline constexpr int kAnswerNo = 6;
 // the answer code 0-6 above.
 int MsgBox(const Value& message, std::optional<int> flags = {}, std::optional<Text> title = {});
 
+// The save-file dialog, titled `title`, proposing `file_name` (in the user's documents folder
+// when it names no folder) for files of the kind `filter` describes; a name typed without an
+// extension gets `extension`. The chosen name (GBK), empty when cancelled.
+Text AskSaveFileName(const Text& title, const Text& file_name, const Text& filter,
+                     const Text& extension);
+
 // The variable an InputBox stores into; its type decides the conversion (text as typed; byte,
 // short, integer by atoi truncated to the width; long by the 64-bit atoi; float and double by
 // atof; other types are left unchanged).

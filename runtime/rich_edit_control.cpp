@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/commctrl.h"
+#include "platform/page_print.h"
+#include "platform/rich_edit.h"
 #include "platform/window.h"
 #include "runtime/window_registry.h"
 
@@ -73,6 +75,27 @@ int FindText(const ControlRef& rich, std::optional<int> start, std::optional<boo
   find.chrgText.cpMax = -1;
   return static_cast<int>(platform::SendMessageA(t.hwnd, platform::EM_FINDTEXTEX, flags,
                                                  reinterpret_cast<platform::LPARAM>(&find)));
+}
+
+void SetPageInfo(const ControlRef& rich, const Text& name, const Text& header) {
+  Target t = ResolveKind(rich, Access::Command, ControlKind::RichEdit);
+  platform::PAGEINFOA info;
+  info.pszName = name.c_str();
+  info.pszHeader = header.c_str();
+  platform::SendMessageA(t.hwnd, platform::EM_SETPAGEINFO, 0,
+                         reinterpret_cast<platform::LPARAM>(&info));
+}
+
+Text GetPageName(const ControlRef& rich) {
+  Target t = ResolveKind(rich, Access::Command, ControlKind::RichEdit);
+  const platform::RichEdit* page = platform::RichEdit::From(t.hwnd);
+  return page == nullptr ? Text() : page->PageName();
+}
+
+platform::PrintResult PrintPage(const ControlRef& rich, const Text& file,
+                                const Text& proposed_file) {
+  Target t = ResolveKind(rich, Access::Command, ControlKind::RichEdit);
+  return platform::PrintPage(t.hwnd, file, proposed_file);
 }
 
 }  // namespace kelmor

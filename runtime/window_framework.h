@@ -59,6 +59,8 @@ enum class Event {
                         // without a position appears at the current item, not at the mouse
   LabelEditFinished,    // tree box (argument: item index; result false rejects the label)
   SplitterMoved,        // splitter bar (argument: its new left, or top when horizontal)
+  PrintRequested,       // rich edit: 打印… in its menu, or Ctrl+P
+  PdfExportRequested,   // rich edit: 导出PDF… in its menu
   Closing,              // window: about to be unloaded, whatever the cause
   CloseRequested,       // window: its close box or CloseWindow asks it to go; false keeps it
 };

@@ -94,6 +94,11 @@ LRESULT HandleCommand(WindowState& window, WPARAM wParam, LPARAM lParam) {
     Text source = tpl.name;
     FireEvent(window.id, source, Event::Clicked, 0);
   }
+  if (tpl.kind == ControlKind::RichEdit && (code == EN_PRINTPAGE || code == EN_EXPORTPDF)) {
+    Text source = tpl.name;
+    FireEvent(window.id, source,
+              code == EN_PRINTPAGE ? Event::PrintRequested : Event::PdfExportRequested, 0);
+  }
   return 0;
 }
 

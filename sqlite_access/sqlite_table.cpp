@@ -211,9 +211,19 @@ Text SqliteTable::ReadText(const Field& field) {
 }
 
 Text SqliteTable::ReadText(const Field& field, bool& ok) {
+  bool readable;
+  return ReadText(field, ok, readable);
+}
+
+Text SqliteTable::ReadText(const Field& field, bool& ok, bool& readable) {
   Text value;
+  readable = true;
   ok = ReadColumn(field, [&](sqlite3_stmt* s) {
-    value = sqlite::ToLocalOrEmpty(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    if (!utf8) return;
+    std::optional<Text> local = sqlite::ToLocal(utf8);
+    readable = local.has_value();
+    if (local) value = std::move(*local);
   });
   return value;
 }

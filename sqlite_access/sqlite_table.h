@@ -43,6 +43,9 @@ class SqliteTable {
 
   Text ReadText(const Field& field);
   Text ReadText(const Field& field, bool& ok);
+  // `readable` is false when the column holds text that local text cannot hold (a character
+  // GBK lacks, bytes that are no UTF-8): it reads as the empty text, which is not what is stored.
+  Text ReadText(const Field& field, bool& ok, bool& readable);
   Bytes ReadBytes(const Field& field);
   Bytes ReadBytes(const Field& field, bool& ok);
 

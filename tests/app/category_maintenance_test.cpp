@@ -48,16 +48,24 @@ TEST_F(CategoryMaintenanceTest, AddsABoldFirstLevelCategoryAndSavesTheTree) {
 }
 
 TEST_F(CategoryMaintenanceTest, RefusesUsedNamesAndIgnoresCancelAndEmpty) {
+  {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File()));
+    ASSERT_TRUE(test::InsertHerb(db, "当归", "丙"));  // a record that no tree row reaches
+  }
   Start();
-  driver_.AnswerInputBox("人参");  // an entry's name counts as used
-  Menu("增加一类");
-  ASSERT_EQ(driver_.message_texts(), std::vector<Text>{"[人参]已经存在,不能增加"});
-  EXPECT_EQ(Flags(driver_.message_boxes()[0]), kMsgBoxOk);
+  // An entry's name counts as used, also when only its record carries it.
+  for (const char* used : {"人参", "当归"}) {
+    driver_.AnswerInputBox(used);
+    Menu("增加一类");
+    EXPECT_EQ(driver_.message_texts().back(), "[" + Text(used) + "]已经存在,不能增加");
+    EXPECT_EQ(Flags(driver_.message_boxes().back()), kMsgBoxOk);
+  }
   driver_.CancelInputBox();
   Menu("增加一类");
   driver_.AnswerInputBox("");
   Menu("增加一类");
-  EXPECT_EQ(driver_.message_texts().size(), 1u);
+  EXPECT_EQ(driver_.message_texts().size(), 2u);
   EXPECT_EQ(Categories(), (std::vector<Text>{"甲", "人参", "丙"}));
   EXPECT_TRUE(driver_.ScriptDone());
 }
@@ -115,7 +123,7 @@ TEST_F(CategoryMaintenanceTest, AClearedNameCountsAsACancelledEdit) {
   EXPECT_TRUE(driver_.ScriptDone());
 }
 
-TEST_F(CategoryMaintenanceTest, RenamingAnEntryRenamesItsRecordUnlessTheNameIsUsed) {
+TEST_F(CategoryMaintenanceTest, RenamesItsRecordWithAnEntryAndRefusesEveryUsedName) {
   {
     SqliteDB db;
     ASSERT_TRUE(db.Open(File()));
@@ -123,11 +131,15 @@ TEST_F(CategoryMaintenanceTest, RenamingAnEntryRenamesItsRecordUnlessTheNameIsUs
   }
   Start();
   Menu("编辑类别");
-  for (const char* used : {"丙", "当归"}) {
-    driver_.AnswerMessageBox(kAnswerYes);
-    driver_.EditLabel(app_->Tree(), Item("人参"), used);
-    EXPECT_EQ(driver_.message_texts().back(), "[" + Text(used) + "]已经存在,不能修改");
-    EXPECT_EQ(Flags(driver_.message_boxes().back()), kMsgBoxOk);
+  // At either level, to a category's name, an entry's or a record's that no tree row reaches.
+  for (const char* item : {"人参", "丙"}) {
+    for (const char* used : {"甲", "丙", "人参", "当归"}) {
+      if (Text(used) == item) continue;
+      driver_.AnswerMessageBox(kAnswerYes);
+      driver_.EditLabel(app_->Tree(), Item(item), used);
+      EXPECT_EQ(driver_.message_texts().back(), "[" + Text(used) + "]已经存在,不能修改");
+      EXPECT_EQ(Flags(driver_.message_boxes().back()), kMsgBoxOk);
+    }
   }
   EXPECT_EQ(Categories(), (std::vector<Text>{"甲", "人参", "丙"}));
   EXPECT_EQ(Column("select 药物名称 from zymm order by id", "药物名称"),
@@ -215,5 +227,85 @@ TEST_F(CategoryMaintenanceTest, AFailingDeleteKeepsTheEntries) {
   EXPECT_NE(Item("丙"), -1);
 }
 
+// Books written by another tool may carry one name twice. An action on one of the two items
+// changes only that item's rows, or is refused with a message naming the clash.
+class NameHeldTwiceTest : public CategoryMaintenanceTest {
+ protected:
+  // Adds a category and, under it, the rows of a herb.
+  void AddHerbUnder(const Text& category, const Text& herb, std::int64_t parent = 0) {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File()));
+    if (parent == 0) parent = test::InsertCategoryRow(db, 1, category);
+    ASSERT_NE(test::InsertCategoryRow(db, 1, herb, parent), 0);
+    ASSERT_TRUE(test::InsertHerb(db, herb, category, {{"性味", category}}));
+  }
+  std::vector<Text> Nodes() {
+    return Column("select type||'/'||xm as v from zylb order by id", "v");
+  }
+  std::vector<Text> Records() {
+    return Column(
+        "select 药物名称||'/'||类别||'/'||type||'/'||ifnull(性味,'') as v from zymm order by id",
+        "v");
+  }
+  void Rename(int item, const Text& name) {
+    Menu("编辑类别");
+    driver_.AnswerMessageBox(kAnswerYes);
+    driver_.EditLabel(app_->Tree(), item, name);
+  }
+  void Delete(int item) {
+    driver_.AnswerMessageBox(kAnswerYes);
+    Menu("删除", item);
+  }
+};
+
+TEST_F(NameHeldTwiceTest, AnEntryOfTwoCategoriesIsRenamedAndDeletedAlone) {
+  AddHerbUnder("丁", "人参");  // 人参 under 甲 and under 丁
+  Start();
+  Rename(Item("丁") + 1, "红参");
+  EXPECT_EQ(Nodes(), (std::vector<Text>{"甲/0", "人参/1", "丙/0", "丁/0", "红参/4"}));
+  EXPECT_EQ(Records(), (std::vector<Text>{"人参/甲/甲/", "红参/丁/丁/丁"}));
+  EXPECT_EQ(driver_.message_texts().size(), 1u);
+
+  AddHerbUnder("戊", "人参");
+  Menu("更新");
+  Delete(Item("人参"));  // the one under 甲
+  EXPECT_EQ(Nodes(), (std::vector<Text>{"甲/0", "丙/0", "丁/0", "红参/4", "戊/0", "人参/6"}));
+  EXPECT_EQ(Records(), (std::vector<Text>{"人参/甲/甲/", "红参/丁/丁/丁", "人参/戊/戊/戊"}));
+  EXPECT_EQ(GetParentItem(app_->Tree(), Item("人参")), Item("戊"));
+}
+
+TEST_F(NameHeldTwiceTest, AnEntryNamedLikeItsCategoryLeavesTheCategoryAlone) {
+  AddHerbUnder("甲", "甲", 1);
+  Start();
+  Rename(Item("人参") + 1, "乙");  // the herb 甲, after 人参 under 甲
+  EXPECT_EQ(Nodes(), (std::vector<Text>{"甲/0", "人参/1", "丙/0", "乙/1"}));
+  EXPECT_EQ(Records(), (std::vector<Text>{"人参/甲/甲/", "乙/甲/甲/甲"}));
+  EXPECT_EQ(driver_.message_texts().size(), 1u);
+}
+
+TEST_F(NameHeldTwiceTest, WhatTheStatementsCannotTellApartIsRefused) {
+  {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File()));
+    ASSERT_NE(test::InsertCategoryRow(db, 1, "甲"), 0);  // empty, beside 甲 with 人参
+    ASSERT_TRUE(test::InsertHerb(db, "人参", "甲"));     // a second record of 人参 in 甲
+  }
+  Start();
+  const std::vector<Text> nodes = Nodes();
+  const std::vector<Text> records = Records();
+  const int empty = Item("丙") + 1;
+  ASSERT_EQ(GetTreeItemText(app_->Tree(), empty), "甲");
+  Rename(empty, "乙");
+  Delete(empty);
+  driver_.AnswerMessageBox(kAnswerYes);
+  driver_.EditLabel(app_->Tree(), Item("人参"), "红参");
+  EXPECT_EQ(driver_.message_texts(),
+            (std::vector<Text>{"你确定要修改[甲]吗？", "[甲]重名,不能修改", "你确定要删除[甲]吗？",
+                               "[甲]重名,不能删除", "你确定要修改[人参]吗？",
+                               "[甲]中的[人参]重名,不能修改"}));
+  EXPECT_EQ(Nodes(), nodes);
+  EXPECT_EQ(Records(), records);
+  EXPECT_TRUE(driver_.ScriptDone());
+}
 }  // namespace
 }  // namespace kelmor

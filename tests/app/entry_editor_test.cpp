@@ -165,6 +165,8 @@ struct EditorColumns {
   const char* table;
   const char* save_button;
   const char* category;
+  const char* continue_box;  // "连续添加"
+  const char* entry;         // an entry of the collection
   // The name box, the category box, then the field boxes: each by the label left of it on its
   // line (nullptr: the line right below the box before), and the column it is stored in.
   std::vector<std::pair<const char*, const char*>> places;
@@ -270,10 +272,41 @@ TEST_P(EditorColumnsTest, EveryBoxIsStoredInTheColumnOfItsPlace) {
   EXPECT_TRUE(driver_.message_boxes().empty());
 }
 
+// A second record of a used name would be one entry to every later edit, rename and delete.
+TEST_P(EditorColumnsTest, AUsedNameIsRefusedAndTheEditorKeepsWhatWasTyped) {
+  const EditorColumns& c = GetParam();
+  Start(c.prescriptions);
+  const Text rows = Text("select (select count(*) from ") + c.table +
+                    ")||'/'||(select count(*) from " + (c.prescriptions ? "yflb" : "zylb") +
+                    ") as n";
+  const std::vector<Text> before = Column(rows, "n");
+  for (const bool continuous : {false, true}) {
+    InEditor("增加二类", c.category, [&] {
+      if (continuous) driver_.Click(Editor(c.continue_box));
+      const std::vector<ControlRef> boxes = BoxesByPlace();
+      driver_.Type(boxes.back(), "留");
+      for (const Text& used : {Text(c.category), Text(c.entry)}) {
+        driver_.ClearText(boxes[0]);
+        driver_.Type(boxes[0], used);
+        driver_.Click(Editor(c.save_button));
+        if (!IsWindowLoaded(app_->editor_window)) return ADD_FAILURE() << "the editor closed";
+        ASSERT_FALSE(driver_.message_texts().empty());
+        EXPECT_EQ(driver_.message_texts().back(), "[" + used + "]已经存在,不能增加");
+        EXPECT_EQ(Flags(driver_.message_boxes().back()), kMsgBoxOk);
+        EXPECT_EQ(GetText(boxes[0]), used);
+        EXPECT_EQ(GetText(boxes.back()), "留");
+      }
+      driver_.CloseBox(app_->editor_window);
+    });
+  }
+  EXPECT_EQ(driver_.message_texts().size(), 4u);
+  EXPECT_EQ(Column(rows, "n"), before);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Collections, EditorColumnsTest,
     ::testing::Values(
-        EditorColumns{"herbs", false, "zymm", "按钮1", "甲",
+        EditorColumns{"herbs", false, "zymm", "按钮1", "甲", "选择框1", "人参",
                       {{"【药物名称】：", "药物名称"}, {"【类    别】：", "类别"},
                        {"【英文名称】：", "英文名称"}, {"【别    名】：", "别名"},
                        {"【来    源】：", "来源"}, {"【植物形态】：", "植物形态1"},
@@ -281,7 +314,7 @@ INSTANTIATE_TEST_SUITE_P(
                        {"【采    制】：", "采制"}, {"【化学成分】：", "化学成分"},
                        {"【性    味】：", "性味"}, {"【功能主治】：", "功能主治"},
                        {"【附    注】：", "附注"}}},
-        EditorColumns{"prescriptions", true, "yfmm", "按钮3", "解表剂",
+        EditorColumns{"prescriptions", true, "yfmm", "按钮3", "解表剂", "选择框2", "麻黄汤",
                       {{"【药方名称】：", "药方名称"}, {"【类    别】：", "类别"},
                        {"【配   方】：", "配方"}, {"【制   法】：", "制法"},
                        {"【功   用】：", "功用"}, {"【禁   忌】：", "禁忌"},
@@ -429,6 +462,33 @@ TEST_F(EntryEditorTest, ALockedDatabaseLosesNothing) {
   EXPECT_NE(Item("桂枝汤"), -1);
   EXPECT_EQ(Column("select 类别 from yfmm where 药方名称='桂枝汤'", "类别"),
             std::vector<Text>{"解表剂"});
+}
+
+// A book written by another tool may hold one name in two categories: the editor opens and
+// saves the record of the item's own category, and refuses when even that is not one record.
+TEST_F(EntryEditorTest, AnEditReachesOnlyTheRecordOfTheItemsCategory) {
+  {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File()));
+    ASSERT_NE(test::InsertCategoryRow(db, 1, "人参", test::InsertCategoryRow(db, 1, "丁")), 0);
+    ASSERT_TRUE(test::InsertHerb(db, "人参", "丁", {{"性味", "丁的"}}));
+  }
+  Start();
+  driver_.OnModal([&] {
+    EXPECT_EQ(GetText(Editor("性味编辑框")), "丁的");
+    driver_.ClearText(Editor("性味编辑框"));
+    driver_.Type(Editor("性味编辑框"), "新");
+    driver_.Click(Editor("按钮1"));
+  });
+  Menu("编辑内容", Item("丁") + 1);
+  EXPECT_EQ(Column("select 类别||'/'||性味 as v from zymm order by rowid", "v"),
+            (std::vector<Text>{"甲/甘", "丁/新"}));
+  EXPECT_TRUE(PageShows("【类    别】：丁"));
+
+  Execute("insert into zymm(type,药物名称,类别,性味) values('甲','人参','甲','二')");
+  Menu("编辑内容", Item("人参"));
+  EXPECT_EQ(driver_.message_texts(), std::vector<Text>{"[甲]中的[人参]重名,不能修改"});
+  EXPECT_TRUE(driver_.ScriptDone());
 }
 
 }  // namespace

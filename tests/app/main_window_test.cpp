@@ -266,6 +266,55 @@ TEST_F(MainWindowTest, CommandsWaitWhileATreeBuildLetsEventsThrough) {
   EXPECT_EQ(app_->collection_mode, Collection::Prescriptions);
 }
 
+// The page's own menu and Ctrl+P act on the entry the page shows, and on nothing without one.
+TEST_F(MainWindowTest, ThePageMenuPrintsAndExportsTheEntryItShows) {
+  MakeDatabase(
+      "insert into zylb(id,type,xm) values(1,'解表药',0),(2,'麻黄',1);"
+      "insert into zymm(TYPE,药物名称,类别) values('解表药','麻黄','解表药')");
+  Start();
+  Menu("更新");
+  const ControlRef page = app_->Page();
+  const auto page_menu = [&](std::optional<Text> choice) {
+    driver_.ChooseMenuItem(choice);
+    driver_.RightClick(page);
+    return driver_.enabled_menu_items().back();
+  };
+  EXPECT_EQ(page_menu(std::nullopt), std::vector<Text>{});
+  driver_.PressKey(page, 'P', test::TestDriver::kControl);
+  EXPECT_TRUE(driver_.print_requests().empty());
+
+  driver_.DoubleClickTreeItem(app_->Tree(), 1);
+  const std::string written = (dir_ / "page.pdf").string();
+  driver_.AnswerSaveFileName(written);
+  EXPECT_EQ(page_menu(Text("导出PDF…")).size(), 3u);  // all but 复制: nothing is selected
+  ASSERT_EQ(driver_.save_file_requests().size(), 1u);
+  EXPECT_EQ(driver_.save_file_requests()[0].file_name, "麻黄.pdf");
+  ASSERT_EQ(driver_.print_requests().size(), 1u);
+  EXPECT_EQ(driver_.print_requests()[0].header, "麻黄 — 中药");
+  EXPECT_EQ(driver_.print_requests()[0].file, written);
+  EXPECT_TRUE(std::filesystem::exists(written));
+
+  // A folder that is not there: the file and the reason are named, nothing is left.
+  const std::string nowhere = (dir_ / "none" / "page.pdf").string();
+  driver_.AnswerSaveFileName(nowhere);
+  page_menu(Text("导出PDF…"));
+  EXPECT_EQ(driver_.message_texts().back(),
+            "无法写入文件[" + nowhere + "]：No such file or directory");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "none"));
+
+  driver_.PressKey(page, 'P', test::TestDriver::kControl);
+  ASSERT_EQ(driver_.print_requests().size(), 3u);
+  EXPECT_EQ(driver_.print_requests()[2].file, "");
+  EXPECT_EQ(driver_.print_requests()[2].proposed_file, "麻黄.pdf");
+
+  // The tree built again shows no entry: nothing to print.
+  Menu("更新");
+  EXPECT_EQ(page_menu(std::nullopt), std::vector<Text>{});
+  driver_.PressKey(page, 'P', test::TestDriver::kControl);
+  EXPECT_EQ(driver_.print_requests().size(), 3u);
+  EXPECT_TRUE(driver_.ScriptDone());
+}
+
 TEST_F(MainWindowTest, PopupMenuHasTheEightCommands) {
   MakeDatabase();
   Start();

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 #include "sqlite_access/sqlite_dataset.h"
 #include "sqlite_access/sqlite_db.h"
 #include "sqlite_access/sqlite_table.h"
@@ -36,15 +39,25 @@ TEST(StatementsTest, ExactTexts) {
       "insert into "
       "zymm(type,药物名称,类别,英文名称,别名,来源,植物形态1,植物形态2,生长地,采制,化学成分,"
       "性味,功能主治,附注)values('类', '名','类','a','b','c','d','e','f','g','h','i','j','k')");
-  EXPECT_EQ(UpdateEntry(H, "名", h),
+  const std::vector<std::optional<Text>> hu(h.begin(), h.end());
+  EXPECT_EQ(UpdateEntry(H, hu, EntryCondition(H, "名")),
             "update zymm set 英文名称='a',别名='b',来源='c',植物形态1='d',植物形态2='e',"
             "生长地='f',采制='g',化学成分='h',性味='i',功能主治='j',附注='k' where 药物名称='名'");
   const std::vector<Text> p{"a", "b", "c", "d", "e"};
   EXPECT_EQ(InsertEntry(P, "名", "类", p),
             "insert into yfmm(type,药方名称,类别,配方,制法,功用,禁忌,备注)values('类', "
             "'名','类','a','b','c','d','e')");
-  EXPECT_EQ(UpdateEntry(P, "名", p),
-            "update yfmm set 配方='a',制法='b',功用='c',禁忌='d',备注='e' where 药方名称='名'");
+  EXPECT_EQ(
+      UpdateEntry(P, std::vector<std::optional<Text>>(p.begin(), p.end()), EntryCondition(P, "名")),
+      "update yfmm set 配方='a',制法='b',功用='c',禁忌='d',备注='e' where 药方名称='名'");
+  // A field that keeps its stored text, and the record of one category.
+  EXPECT_EQ(UpdateEntry(P, std::vector<std::optional<Text>>{"a", std::nullopt, "c'"},
+                        EntryCondition(P, "名", "类'")),
+            "update yfmm set 配方='a',制法=制法,功用='c''',禁忌='',备注='' where 药方名称='名' "
+            "and type='类'''");
+  EXPECT_EQ(OnlyRow(DeleteNode(H, "甲"), 7), "delete from zylb where type='甲' and id=7");
+  EXPECT_EQ(SelectOtherCategories(P, "甲", 3),
+            "select * from yflb where type='甲' and xm=0 and id<>3");
   EXPECT_EQ(EntryCondition(H, "甘草"), "药物名称='甘草'");
   EXPECT_EQ(EntryCondition(P, "a'b"), "药方名称='a''b'");
   EXPECT_EQ(SavedTreeCondition(H), "id=1");
@@ -81,7 +94,8 @@ TEST_F(StatementsDbTest, QuotedValuesAreStoredAsTypedAndTouchOnlyTheirRows) {
   EXPECT_EQ(t.ReadText("英文名称"), "it's");
   EXPECT_EQ(t.ReadText("类别"), evil);
 
-  ASSERT_TRUE(db.Execute(UpdateEntry(H, "甘'草", std::vector<Text>{"o'k"})));
+  ASSERT_TRUE(db.Execute(
+      UpdateEntry(H, std::vector<std::optional<Text>>{"o'k"}, EntryCondition(H, "甘'草"))));
   ASSERT_TRUE(db.Execute(RenameEntriesCategory(H, "新'类", evil)));
   ASSERT_TRUE(db.Execute(RenameNode(H, "新'类", evil)));
   EXPECT_EQ(Count("select * from zymm where type='补虚药'"), 1);
@@ -103,7 +117,8 @@ TEST_F(StatementsDbTest, PrescriptionsAndSavedTree) {
   ASSERT_TRUE(db.Execute(InsertCategory(P, "解表剂")));
   ASSERT_TRUE(db.Execute(InsertEntryTreeRow(P, "麻黄汤", "解表剂")));
   ASSERT_TRUE(db.Execute(InsertEntry(P, "麻黄汤", "解表剂", std::vector<Text>{"麻黄'"})));
-  ASSERT_TRUE(db.Execute(UpdateEntry(P, "麻黄汤", std::vector<Text>{"桂枝", "煎"})));
+  ASSERT_TRUE(db.Execute(
+      UpdateEntry(P, std::vector<std::optional<Text>>{"桂枝", "煎"}, EntryCondition(P, "麻黄汤"))));
   EXPECT_EQ(Count(SelectTreeRows(P)), 2);
   SqliteTable t;
   ASSERT_TRUE(t.Open("yfmm", db));

@@ -1,7 +1,9 @@
 // What a screen reader finds through Qt's accessibility API: the names and roles of the
 // program's own windows, text given through the editable-text interface, and the popup menu
 // and the label editor while they are shown.
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -235,6 +237,90 @@ TEST_F(DisplayTest, PopupMenuAndLabelEditorAreFoundInTheWindowWhileShown) {
   Settle();
   EXPECT_EQ(Count(TVN_ENDLABELEDITA), 1);
   EXPECT_EQ(FindBelow(window, has_role(QAccessible::EditableText)), nullptr);
+}
+
+// ---- Actions of assistive technology ---------------------------------------------------------
+
+// Each action a screen reader offers runs what the user's own gesture on the control runs.
+TEST_F(DisplayTest, EveryAccessibleActionReachesThePlatformAsTheUsersGesture) {
+  const HWND frame = Frame(500, 400);
+  const HWND button = Child(frame, WC_BUTTONA, "确定", BS_PUSHBUTTON, 8, 8, 80, 20, 1);
+  const HWND check = Child(frame, WC_BUTTONA, "连续添加", BS_AUTOCHECKBOX, 8, 32, 100, 20, 2);
+  const HWND edit = Child(frame, WC_EDITA, "", WS_TABSTOP, 8, 56, 100, 20, 3);
+  const HWND combo = Child(frame, WC_COMBOBOXA, "", CBS_DROPDOWNLIST, 8, 80, 120, 20, 4);
+  for (const char* field : {"药物名称", "功能主治"})
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Gbk(field).c_str()));
+  SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  const HWND tree = Child(frame, WC_TREEVIEWA, "", 0, 200, 8, 200, 300, 5);
+  TVINSERTSTRUCTA ins;
+  std::vector<HTREEITEM> items;
+  for (const char* name : {"解表药", "清热药"}) {
+    std::string text = Gbk(name);
+    ins.item.mask = TVIF_TEXT;
+    ins.item.pszText = text.data();
+    items.push_back(static_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins))));
+  }
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, items[0]);
+  auto act = [&](HWND control, const QString& child, const QString& action) {
+    QAccessibleInterface* iface = Accessible(WidgetOf<QWidget>(control));
+    if (!child.isEmpty()) {
+      iface = FindBelow(iface, [&](QAccessibleInterface* i) {
+        return i->text(QAccessible::Name) == child && i->actionInterface() != nullptr;
+      });
+    }
+    ASSERT_NE(iface, nullptr) << child.toStdString();
+    ASSERT_NE(iface->actionInterface(), nullptr);
+    ASSERT_TRUE(iface->actionInterface()->actionNames().contains(action)) << action.toStdString();
+    iface->actionInterface()->doAction(action);
+    QTest::qWait(200);  // Press animates the click first
+    Settle();
+  };
+  const QString press = QAccessibleActionInterface::pressAction();
+  const QString toggle = QAccessibleActionInterface::toggleAction();
+  const QString focus = QAccessibleActionInterface::setFocusAction();
+
+  act(button, {}, press);
+  EXPECT_EQ(Count(BN_CLICKED), 1);
+  act(check, {}, toggle);
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+  act(check, {}, toggle);
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(Count(BN_CLICKED), 3);
+  EXPECT_FALSE(WidgetOf<QAbstractButton>(check)->isChecked());
+
+  act(combo, QStringLiteral(u"功能主治"), toggle);
+  EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(Count(CBN_SELCHANGE), 1);
+
+  act(tree, QStringLiteral(u"清热药"), toggle);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), static_cast<LRESULT>(items[1]));
+  act(tree, QStringLiteral(u"清热药"), toggle);  // no gesture leaves a native tree unselected
+  EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), static_cast<LRESULT>(items[1]));
+  EXPECT_EQ(WidgetOf<QTreeWidget>(tree)->selectedItems().size(), 1);
+
+  for (const HWND control : {edit, check, button}) {
+    act(control, {}, focus);
+    EXPECT_EQ(GetFocus(), control);
+  }
+
+  std::vector<PopupMenuItem> menu;
+  for (const char* caption : {"增加一类", "增加二类", "编辑类别"})
+    menu.push_back({static_cast<UINT>(menu.size() + 1), Gbk(caption), true});
+  QTimer::singleShot(0, [&] {
+    QAccessibleInterface* popup = FindBelow(
+        Accessible(WidgetOf<QWidget>(frame)),
+        [](QAccessibleInterface* i) { return i->role() == QAccessible::PopupMenu; });
+    ASSERT_NE(popup, nullptr);
+    popup->child(1)->actionInterface()->doAction(press);
+  });
+  QTimer closer;  // the menu would otherwise stay open: closed unchosen after a while
+  closer.setSingleShot(true);
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    for (QMenu* open : host_.renderer().WidgetFor(frame)->findChildren<QMenu*>()) open->close();
+  });
+  closer.start(1000);
+  EXPECT_EQ(host_.TrackPopupMenu(menu, 10, 10, frame), 2u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -130,11 +131,16 @@ HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text_utf8, UINT state 
       SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
-QRect ItemRect(QTreeWidget* qt, HTREEITEM h) {
+QTreeWidgetItem* ItemOf(QTreeWidget* qt, HTREEITEM h) {
   for (QTreeWidgetItemIterator it(qt); *it; ++it) {
-    if ((*it)->data(0, Qt::UserRole + 1).value<qulonglong>() == h) return qt->visualItemRect(*it);
+    if ((*it)->data(0, Qt::UserRole + 1).value<qulonglong>() == h) return *it;
   }
-  return {};
+  return nullptr;
+}
+
+QRect ItemRect(QTreeWidget* qt, HTREEITEM h) {
+  QTreeWidgetItem* item = ItemOf(qt, h);
+  return item == nullptr ? QRect() : qt->visualItemRect(item);
 }
 
 TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
@@ -170,6 +176,122 @@ TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
   Settle();
   EXPECT_EQ(Count(TVN_ENDLABELEDITA), 1);
   EXPECT_EQ(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0), 0);
+}
+
+// A chain of categories as deep as another tool may store: Qt's own layout of it, expanded,
+// overflowed the stack at start-up. Every item must stay shown, in tree order, and reachable.
+TEST_F(DisplayTest, AChainTooDeepForQtIsShownWholeAndClickable) {
+  constexpr int kDepth = 30000;
+  const HWND frame = Frame(1250, 300);  // wide enough for the deepest labels shown
+  const HWND tree =
+      Child(frame, WC_TREEVIEWA, "", TVS_HASLINES | TVS_HASBUTTONS, 0, 0, 1200, 250, 3);
+  std::vector<HTREEITEM> chain;
+  for (int level = 1; level <= kDepth; ++level)
+    chain.push_back(Insert(tree, chain.empty() ? 0 : chain.back(),
+                           std::to_string(level).c_str(), TVIS_EXPANDED));
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, chain.back());
+  auto* qt = WidgetOf<QTreeWidget>(tree);
+  ASSERT_NE(qt, nullptr);
+  int shown = 0, deepest = 0;
+  for (QTreeWidgetItemIterator it(qt); *it; ++it, ++shown) {
+    ASSERT_EQ((*it)->text(0), QString::number(shown + 1));
+    int depth = 1;
+    for (QTreeWidgetItem* p = (*it)->parent(); p != nullptr; p = p->parent()) ++depth;
+    deepest = std::max(deepest, depth);
+  }
+  EXPECT_EQ(shown, kDepth);
+  EXPECT_LT(deepest, 1000);
+  ASSERT_NE(qt->currentItem(), nullptr);
+  EXPECT_EQ(qt->currentItem()->text(0), QString::number(kDepth));
+  qt->scrollToItem(ItemOf(qt, chain[kDepth / 2]));
+  QTest::mouseClick(qt->viewport(), Qt::LeftButton, {}, ItemRect(qt, chain[kDepth / 2]).center());
+  EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0),
+            static_cast<LRESULT>(chain[kDepth / 2]));
+}
+
+void SetCell(HWND list, int row, int column, const std::string& gbk) {
+  std::string text = gbk;
+  LVITEMA item;
+  item.iItem = row;
+  item.iSubItem = column;
+  item.mask = LVIF_TEXT;
+  item.pszText = text.data();
+  if (column == 0) {
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  } else {
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+int SelectedRow(HWND list) {
+  return static_cast<int>(
+      SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+// The results list: Qt reads the control's rows as it draws them, however many there are and
+// however they change while shown; gestures on the drawn rows take the platform's path.
+TEST_F(DisplayTest, RenderedListFollowsTheControlsRowsColumnsAndSelection) {
+  const HWND frame = Frame(500, 300);
+  const HWND list = Child(frame, WC_LISTVIEWA, "", WS_TABSTOP | LVS_REPORT, 0, 0, 480, 250, 9);
+  const std::pair<const char*, int> columns[] = {{"类别", 80}, {"名称", 120}, {"功效", 280}};
+  for (int c = 0; c < 3; ++c) {
+    std::string caption = Gbk(columns[c].first);
+    LVCOLUMNA col;
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.cx = columns[c].second;
+    col.pszText = caption.data();
+    SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
+  }
+  const auto add_rows = [&](int from, int to) {
+    for (int r = from; r < to; ++r) {
+      SetCell(list, r, 0, Gbk("解表药"));
+      SetCell(list, r, 1, "h" + std::to_string(r));
+    }
+  };
+  add_rows(0, 3);
+  const std::string long_summary(1500, 'x');  // longer than any fixed buffer
+  SetCell(list, 0, 2, long_summary);
+  auto* qt = WidgetOf<QTableView>(list);
+  ASSERT_NE(qt, nullptr);
+  QAbstractItemModel* rows = qt->model();
+  const auto cell = [&](int r, int c) { return rows->data(rows->index(r, c)).toString(); };
+  EXPECT_EQ(rows->headerData(2, Qt::Horizontal).toString(), QStringLiteral(u"功效"));
+  EXPECT_EQ(qt->columnWidth(0), 80);
+  EXPECT_EQ(qt->columnWidth(2), 280);
+  EXPECT_EQ(cell(0, 2), QString::fromStdString(long_summary));
+
+  // The list goes on filling while shown; a cell changes in place.
+  add_rows(3, 50000);
+  SetCell(list, 1, 1, Gbk("麻黄"));
+  Settle();
+  ASSERT_EQ(rows->rowCount(), 50000);
+  EXPECT_EQ(cell(49999, 0), QStringLiteral(u"解表药"));
+  EXPECT_EQ(cell(1, 1), QStringLiteral(u"麻黄"));
+  EXPECT_EQ(qt->columnWidth(1), 120);
+
+  LVITEMA state;
+  state.stateMask = state.state = LVIS_SELECTED;
+  SendMessageA(list, LVM_SETITEMSTATE, 49998, reinterpret_cast<LPARAM>(&state));
+  Settle();
+  ASSERT_EQ(qt->selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(qt->selectionModel()->selectedRows()[0].row(), 49998);
+
+  qt->scrollToTop();
+  QTest::mouseDClick(qt->viewport(), Qt::LeftButton, {},
+                     qt->visualRect(rows->index(1, 1)).center());
+  EXPECT_EQ(Count(NM_DBLCLK), 1);
+  EXPECT_EQ(SelectedRow(list), 1);
+  QTest::keyClick(qt, Qt::Key_Down);
+  EXPECT_EQ(Count(LVN_KEYDOWN), 1);
+  EXPECT_EQ(SelectedRow(list), 2);
+  Settle();
+  EXPECT_EQ(qt->selectionModel()->selectedRows()[0].row(), 2);
+
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  add_rows(0, 1);
+  Settle();
+  EXPECT_EQ(rows->rowCount(), 1);
+  EXPECT_TRUE(qt->selectionModel()->selectedRows().isEmpty());
 }
 
 TEST_F(DisplayTest, SplitterDragRaisesMovedWithTheNewLeft) {
@@ -238,9 +360,16 @@ TEST_F(DisplayTest, CtrlWheelZoomsThePageOnTopOfItsCharacterSize) {
     c.setPosition(1);
     return c.charFormat().font().pointSizeF();
   };
-  QWheelEvent wheel(QPointF(20, 20), qt->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(),
-                    QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(qt->viewport(), &wheel);
+  // A fine wheel's half notches, then a sideways turn that zooms nothing and goes on.
+  auto wheel = [&](QPoint delta) {
+    QWheelEvent e(QPointF(20, 20), qt->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), delta,
+                  Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(qt->viewport(), &e);
+    return e.isAccepted();
+  };
+  EXPECT_TRUE(wheel(QPoint(0, 60)));
+  EXPECT_TRUE(wheel(QPoint(0, 60)));
+  EXPECT_FALSE(wheel(QPoint(120, 0)));
   int num = 0, den = 0;
   SendMessageA(rich, EM_GETZOOM, reinterpret_cast<WPARAM>(&num), reinterpret_cast<LPARAM>(&den));
   EXPECT_EQ(std::make_pair(num, den), std::make_pair(110, 100));

@@ -31,8 +31,12 @@ class RecordingHost : public Host {
     shown = items;
     menu_x = x;
     menu_y = y;
+    for (const PopupMenuItem& item : items) {
+      if (!answer_caption.empty() && item.caption == answer_caption && item.enabled) return item.id;
+    }
     return answer;
   }
+  void ClipboardChanged(const std::string& text) override { clipboard.push_back(text); }
   void WindowChanged(HWND window, WindowChange change) override {
     changes.emplace_back(window, change);
   }
@@ -44,6 +48,8 @@ class RecordingHost : public Host {
   int menu_x = 0;
   int menu_y = 0;
   UINT answer = 0;
+  std::string answer_caption;  // chosen when it is an enabled item of the menu
+  std::vector<std::string> clipboard;
 };
 
 class PlatformTest : public ::testing::Test {

@@ -163,15 +163,19 @@ std::pair<int, int> Zoom(HWND edit) {
 
 TEST_F(RichEditTest, ZoomRatiosAreThoseOfTheNativeControl) {
   const struct {
-    int num, den;
+    long long num, den;
     bool taken;
-  } cases[] = {{3, 2, true},   {0, 0, true},  {2, 127, true}, {1, 64, false}, {127, 2, true},
-               {64, 1, false}, {1, 0, false}, {-1, 2, false}, {0, 5, false}};
+  } cases[] = {{3, 2, true},    {0, 0, true},  {2, 127, true}, {1, 64, false}, {127, 2, true},
+               {64, 1, false},  {1, 0, false}, {-1, 2, false}, {0, 5, false},
+               {0x7FFFFFFF, 0x7FFFFFFE, true},
+               // Terms beyond 32 bits, whose low halves would make 2147483647/1 or 1/1.
+               {0x17FFFFFFF, 0x100000001, false}, {0x100000001, 0x100000001, false}};
   for (const auto& c : cases) {
     SendMessageA(edit, EM_SETZOOM, 7, 5);
     EXPECT_EQ(SendMessageA(edit, EM_SETZOOM, static_cast<WPARAM>(c.num), c.den) != 0, c.taken)
         << c.num << "/" << c.den;
-    EXPECT_EQ(Zoom(edit), c.taken ? std::make_pair(c.num, c.den) : std::make_pair(7, 5));
+    EXPECT_EQ(Zoom(edit), c.taken ? std::make_pair(static_cast<int>(c.num), static_cast<int>(c.den))
+                                  : std::make_pair(7, 5));
   }
 }
 
@@ -197,6 +201,16 @@ TEST_F(RichEditTest, CtrlWheelAndCtrlKeysZoomInTenPercentStepsAndTheZoomStays) {
       {"Ctrl+wheel back 20",
        [&] { TurnWheel(edit, 10, 10, -20 * WHEEL_DELTA, kControlKey); },
        {10, 100}},
+      // A fine wheel: thirds of a notch add up to one step; a turn back starts afresh.
+      {"Ctrl+wheel two thirds", [&] { TurnWheel(edit, 10, 10, 80, kControlKey); }, {10, 100}},
+      {"Ctrl+wheel back a third", [&] { TurnWheel(edit, 10, 10, -40, kControlKey); }, {10, 100}},
+      {"Ctrl+wheel two thirds again",
+       [&] { TurnWheel(edit, 10, 10, 80, kControlKey); },
+       {10, 100}},
+      {"Ctrl+wheel the third third", [&] { TurnWheel(edit, 10, 10, 40, kControlKey); }, {20, 100}},
+      {"Ctrl+wheel a notch and a half, then a half",
+       [&] { TurnWheel(edit, 10, 10, 180, kControlKey), TurnWheel(edit, 10, 10, 60, kControlKey); },
+       {40, 100}},
   };
   for (const auto& step : steps) {
     step.play();
@@ -205,6 +219,55 @@ TEST_F(RichEditTest, CtrlWheelAndCtrlKeysZoomInTenPercentStepsAndTheZoomStays) {
   SendMessageA(edit, EM_SETZOOM, 105, 100);  // between two steps: the next one
   PressKey(edit, VK_ADD, 0, kControlKey);
   EXPECT_EQ(Zoom(edit), std::make_pair(110, 100));
+}
+
+// The page's menu offers a command exactly when its key does something; print and export only
+// while the page names what it shows, which a new text forgets.
+TEST_F(RichEditTest, PageMenuAndKeysOfferTheCommandsThatApply) {
+  const auto right_click = [&] {
+    host.shown.clear();
+    RightClickAt(edit, 5, 5);
+    std::vector<std::string> enabled;
+    for (const PopupMenuItem& item : host.shown) {
+      if (item.enabled) enabled.push_back(item.caption.substr(0, item.caption.find('\t')));
+    }
+    return enabled;
+  };
+  const auto printed = [&] {
+    const auto codes = Codes(WM_COMMAND);
+    return std::count(codes.begin(), codes.end(), EN_PRINTPAGE);
+  };
+  using Items = std::vector<std::string>;
+  StreamIn("麻黄\r辛温");
+  EXPECT_EQ(host.shown.size(), 0u);
+  EXPECT_EQ(right_click(), Items{"全选"});
+  ASSERT_EQ(host.shown.size(), 4u);
+  EXPECT_EQ(host.shown[2].caption, "打印…\tCtrl+P");
+  EXPECT_EQ(host.shown[3].caption, "导出PDF…");
+  PressKey(edit, 'P', 0, kControlKey);
+  EXPECT_EQ(printed(), 0);
+
+  PAGEINFOA info;
+  info.pszName = "麻黄";
+  info.pszHeader = "麻黄 — 中药";
+  SendMessageA(edit, EM_SETPAGEINFO, 0, reinterpret_cast<LPARAM>(&info));
+  PressKey(edit, 'A', 0, kControlKey);
+  EXPECT_EQ(RichEdit::From(edit)->Selection().cpMax, 5);
+  EXPECT_EQ(right_click(), (Items{"复制", "全选", "打印…", "导出PDF…"}));
+  PressKey(edit, 'C', 0, kControlKey);
+  EXPECT_EQ(host.clipboard, std::vector<std::string>{"麻黄\r\n辛温"});
+  PressKey(edit, 'P', 0, kControlKey);
+  EXPECT_EQ(printed(), 1);
+  host.answer_caption = "导出PDF…";
+  PressKey(edit, VK_APPS);  // the Menu key: the page's own menu, not its parent's
+  EXPECT_EQ(Codes(WM_COMMAND).back(), EN_EXPORTPDF);
+  EXPECT_EQ(Codes(WM_CONTEXTMENU).size(), 0u);
+
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("甘草"));
+  EXPECT_EQ(right_click(), Items{"全选"});
+  PressKey(edit, 'P', 0, kControlKey);
+  EXPECT_EQ(printed(), 1);
+  EXPECT_EQ(RichEdit::From(edit)->PageHeader(), "");
 }
 
 }  // namespace

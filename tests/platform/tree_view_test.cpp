@@ -219,6 +219,24 @@ TEST_F(TreeViewTest, HitTestOnLabelsAndBelowTheItems) {
   EXPECT_EQ(info.flags, TVHT_NOWHERE);
 }
 
+// A label beyond the right edge (an item hundreds of levels down) is scrolled to sideways, so
+// that a click on it lands; a shallow item scrolls back.
+TEST_F(TreeViewTest, DeepItemsAreScrolledToSidewaysAndTakeClicks) {
+  std::vector<HTREEITEM> chain{Insert("top")};
+  for (int level = 2; level <= 500; ++level) chain.push_back(Insert("deep", chain.back()));
+  RECT before;
+  std::memcpy(static_cast<void*>(&before), &chain.front(), sizeof(HTREEITEM));
+  ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&before)));
+  for (const HTREEITEM item : {chain.back(), chain[250], chain.front()}) {
+    ASSERT_TRUE(ClickTreeItem(tree, item));
+    EXPECT_EQ(Next(TVGN_CARET), item);
+  }
+  RECT after;
+  std::memcpy(static_cast<void*>(&after), &chain.front(), sizeof(HTREEITEM));
+  ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&after)));
+  EXPECT_EQ(after.left, before.left);
+}
+
 TEST_F(TreeViewTest, LabelEditAcceptRejectCancel) {
   HTREEITEM a = Insert("old");
   EXPECT_FALSE(BeginLabelEdit(tree, a));  // TVS_EDITLABELS is off

@@ -6,6 +6,7 @@
 
 #include <ostream>
 
+#include "app/entry_page.h"
 #include "platform/user_input.h"
 #include "runtime/codec.h"
 #include "runtime/text_commands.h"
@@ -15,6 +16,7 @@
 #include "sqlite_access/sqlite_db.h"
 #include "tests/reliability/book_file.h"
 #include "tests/reliability/reliability_fixture.h"
+#include "tests/support/schema.h"
 
 namespace kelmor {
 namespace {
@@ -32,7 +34,9 @@ struct Hostile {
 };
 
 // Test listings show the label, not the bytes of the whole struct.
-void PrintTo(const Hostile& hostile, std::ostream* out) { *out << hostile.label; }
+void PrintTo(const Hostile& hostile, std::ostream* out) {
+  *out << hostile.label;
+}
 
 std::vector<Hostile> HostileTexts() {
   Text megabyte;
@@ -155,6 +159,69 @@ TEST_P(HostileEntry, EditingAHerbChangesOnlyItsRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, HostileEntry, ::testing::ValuesIn(HostileTexts()),
+                         [](const auto& info) { return info.param.label; });
+
+// Text another tool stored that GBK cannot hold (given as an SQL expression): the program cannot
+// read it, says so on the page and in the editor, and an edit that leaves its box alone leaves
+// the stored text alone. A box the user changes takes the new text.
+struct Unreadable {
+  std::string label;
+  const char* sql;
+  friend void PrintTo(const Unreadable& u, std::ostream* out) { *out << u.label; }
+};
+
+class UnreadableField : public ::testing::TestWithParam<Unreadable> {
+ protected:
+  UnreadableField() { test::MakeBookFile(File()); }
+  fs::path File() const { return dir_ / "kelmor.db"; }
+  // The stored bytes of the columns, each as hexadecimal digits, one text per entry.
+  Text Stored(const char* table, const char* columns) {
+    const auto v =
+        test::ColumnValues(File(), Text("select ") + columns + " as v from " + table, "v");
+    return v.size() == 1 ? v[0] : Text("?");
+  }
+  test::TempDir dir_;
+};
+
+TEST_P(UnreadableField, IsShownAsSuchAndKeptByAnEditThatLeavesItAlone) {
+  {
+    SqliteDB db;
+    ASSERT_TRUE(db.Open(File().string()));
+    const Text value = GetParam().sql;
+    ASSERT_TRUE(db.Execute("update zymm set 附注=" + value + ",别名=" + value));
+    ASSERT_TRUE(db.Execute("update yfmm set 备注=" + value));
+  }
+  const Text herb_kept = Stored("zymm", "hex(附注)");
+  const Text prescription_kept = Stored("yfmm", "hex(备注)");
+  test::Session s(File());
+  s.driver().DoubleClickTreeItem(s.app().Tree(), s.Item("人参"));
+  EXPECT_NE(GetText(s.app().Page()).find(Text("\r\n【附    注】：") + kUnreadableValue),
+            Text::npos);
+  s.driver().OnModal([&] {
+    EXPECT_EQ(GetText({s.app().editor_window, "附注编辑框"}), kUnreadableValue);
+    s.driver().ClearText({s.app().editor_window, "性味编辑框"});
+    s.driver().Type({s.app().editor_window, "性味编辑框"}, "苦");
+    s.driver().ClearText({s.app().editor_window, "别名编辑框"});
+    s.driver().Type({s.app().editor_window, "别名编辑框"}, "新");
+    s.driver().Click({s.app().editor_window, "按钮1"});
+  });
+  s.Menu("编辑内容", s.Item("人参"));
+  EXPECT_EQ(Stored("zymm", "hex(附注)"), herb_kept);
+  EXPECT_EQ(Stored("zymm", "性味||'/'||别名"), "苦/新");
+
+  s.driver().Click(s.app().Main("按钮2"));  // the prescriptions, where texts lose their spaces
+  s.driver().OnModal([&] { s.driver().Click({s.app().editor_window, "按钮3"}); });
+  s.Menu("编辑内容", s.Item("人参"));
+  EXPECT_EQ(Stored("yfmm", "hex(备注)"), prescription_kept);
+  EXPECT_TRUE(s.driver().message_boxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(NotGbk, UnreadableField,
+                         ::testing::Values(Unreadable{"micro_sign", "'5'||char(181)||'g'"},
+                                           Unreadable{"bullet", "char(8226)"},
+                                           Unreadable{"superscript_two", "'m'||char(178)"},
+                                           Unreadable{"one_half", "char(189)"},
+                                           Unreadable{"outside_the_bmp", "char(134071)"}),
                          [](const auto& info) { return info.param.label; });
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The user acting while a long action lets events through: on a generated book of 20,000 herbs,
 // a close box or 取消 is played from inside the rebuild of a rename, an add, a delete or an
-// editor save. The program runs as main() runs it, in a child process; it must end normally
+// editor save, and a close box or a command from inside the listing of a search's hits. The program runs as main() runs it, in a child process; it must end normally
 // (exit code 0, no run-time error, no message but the action's own question), and the file must
 // hold the change together with its saved tree.
 #include <gtest/gtest.h>
@@ -64,6 +64,15 @@ struct Play {
     // Once the editor has gone, the user ends the program.
     driver.OnModal([this] { driver.CloseBox(app.main_window); });
     Menu("增加二类", 0);
+  }
+  // 查询 for every herb: field 性味, term "%".
+  void SearchEveryRow() {
+    const ControlRef chooser = app.FieldChooser();
+    for (int i = 0; i < ComboItemCount(chooser); ++i) {
+      if (ComboItemText(chooser, i) == "性味") driver.SelectComboItem(chooser, i);
+    }
+    driver.Type(app.SearchBox(), "%");
+    driver.Click(app.Main("按钮4"));
   }
 };
 
@@ -152,6 +161,26 @@ const Gesture kGestures[] = {
      },
      [](const Names& n) { return "select count(*) as n from zylb where type='" + n.entry + "'"; },
      "0"},
+    {"CloseBoxOfTheMainWindowDuringTheSearch",
+     [](Play& r) {
+       r.DuringRebuild([&r] {
+         r.driver.CloseBox(r.app.main_window);
+         // Kept until the list is whole: the results window is still there to fill.
+         EXPECT_TRUE(IsWindowLoaded(r.app.search_window));
+       });
+       r.SearchEveryRow();
+       return std::vector<Text>{};
+     },
+     [](const Names& n) { return "select count(*) as n from zylb where type='" + n.entry + "'"; }},
+    {"DeleteDuringTheSearchIsRefused",
+     [](Play& r) {
+       r.DuringRebuild([&r] { r.Menu("删除", 1); });
+       r.driver.OnModal([&r] { r.driver.CloseBox(r.app.search_window); });
+       r.driver.OnModal([&r] { r.driver.CloseBox(r.app.main_window); });
+       r.SearchEveryRow();
+       return std::vector<Text>{};  // not even the question
+     },
+     [](const Names& n) { return "select count(*) as n from zylb where type='" + n.entry + "'"; }},
 };
 
 class LongActionGestureTest : public ::testing::TestWithParam<Gesture> {

@@ -6,7 +6,9 @@
 #include <cstdlib>
 
 #include "platform/commctrl.h"
+#include "platform/file_copy.h"
 #include "platform/message_box.h"
+#include "platform/rich_edit.h"
 #include "platform/user_input.h"
 #include "platform/window.h"
 #include "runtime/codec.h"
@@ -66,7 +68,8 @@ TestDriver::~TestDriver() {
   if (!ScriptDone()) {
     ADD_FAILURE() << "the test ended with scripted answers left: " << box_answers_.size()
                   << " message boxes, " << input_answers_.size() << " input boxes, "
-                  << menu_answers_.size() << " menus, " << modal_steps_.size() << " steps"
+                  << menu_answers_.size() << " menus, " << save_answers_.size()
+                  << " save-file dialogs, " << modal_steps_.size() << " steps"
                   << (during_gesture_ ? ", a gesture during events" : "");
   }
 }
@@ -102,6 +105,14 @@ void TestDriver::Click(const ControlRef& control) {
     GetClientRect(hwnd, &rect);
     KELMOR_GESTURE(ClickAt(hwnd, rect.right / 2, rect.bottom / 2), Readable(control.name));
   }
+}
+
+void TestDriver::RightClick(const ControlRef& control) {
+  const HWND hwnd = Handle(control);
+  if (hwnd == 0) return;
+  RECT rect;
+  GetClientRect(hwnd, &rect);
+  KELMOR_GESTURE(RightClickAt(hwnd, rect.right / 2, rect.bottom / 2), Readable(control.name));
 }
 
 void TestDriver::Type(const ControlRef& edit, const Text& text) {
@@ -277,6 +288,10 @@ void TestDriver::ChooseMenuItem(std::optional<Text> caption) {
   menu_answers_.push_back(std::move(caption));
 }
 
+void TestDriver::AnswerSaveFileName(std::optional<Text> file) {
+  save_answers_.push_back(std::move(file));
+}
+
 void TestDriver::OnModal(std::function<void()> steps) {
   modal_steps_.push_back(std::move(steps));
 }
@@ -288,7 +303,7 @@ void TestDriver::DuringEvents(std::function<bool()> when, std::function<void()> 
 
 bool TestDriver::ScriptDone() const {
   return box_answers_.empty() && input_answers_.empty() && menu_answers_.empty() &&
-         modal_steps_.empty() && !during_gesture_;
+         save_answers_.empty() && modal_steps_.empty() && !during_gesture_;
 }
 
 std::vector<Text> TestDriver::message_texts() const {
@@ -370,9 +385,13 @@ void TestDriver::WaitForEvents() {
 }
 
 UINT TestDriver::TrackPopupMenu(const std::vector<PopupMenuItem>& items, int x, int y, HWND) {
-  std::vector<Text> captions;
-  for (const auto& item : items) captions.push_back(item.caption);
+  std::vector<Text> captions, enabled;
+  for (const auto& item : items) {
+    captions.push_back(item.caption);
+    if (item.enabled) enabled.push_back(item.caption);
+  }
   menus_.push_back(captions);
+  enabled_items_.push_back(enabled);
   menu_positions_.push_back(POINT{x, y});
   if (menu_answers_.empty()) {
     ADD_FAILURE() << "unscripted popup menu";
@@ -386,6 +405,35 @@ UINT TestDriver::TrackPopupMenu(const std::vector<PopupMenuItem>& items, int x, 
   }
   ADD_FAILURE() << "the popup menu has no item " << Readable(*wanted);
   return 0;
+}
+
+std::string TestDriver::AskSaveFileName(const SaveFileRequest& request) {
+  saves_.push_back(request);
+  if (save_answers_.empty()) {
+    ADD_FAILURE() << "unscripted save-file dialog: " << Readable(request.file_name);
+    return {};
+  }
+  const std::optional<Text> answer = save_answers_.front();
+  save_answers_.pop_front();
+  return answer.value_or(Text());
+}
+
+PrintResult TestDriver::PrintPage(const PrintRequest& request) {
+  prints_.push_back(request);
+  if (request.file.empty()) return PrintResult{PrintOutcome::Printed, {}, {}};
+  const RichEdit* page = RichEdit::From(request.page);
+  const std::string text = page == nullptr ? std::string() : page->Text();
+  std::string reason;
+  const bool written = WriteFileReplacingA(
+      request.file.c_str(),
+      [&](const std::string& temporary, std::string&) {
+        std::FILE* f = std::fopen(temporary.c_str(), "wb");
+        if (f == nullptr) return false;
+        const bool all = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+        return std::fclose(f) == 0 && all;
+      },
+      &reason);
+  return PrintResult{written ? PrintOutcome::Printed : PrintOutcome::Failed, request.file, reason};
 }
 
 }  // namespace kelmor::test

@@ -39,6 +39,7 @@ class TestDriver : public platform::Host {
 
   // ---- Gestures (each one lets the program handle it before returning) ----
   void Click(const ControlRef& control);  // button, check box (toggles), picture box, label
+  void RightClick(const ControlRef& control);  // in the middle of the control
   // Types text at the caret of an edit box (or a rich edit), one character at a time through
   // the character path, so input filters apply. A double-byte character is one keystroke.
   void Type(const ControlRef& edit, const Text& text);
@@ -93,6 +94,8 @@ class TestDriver : public platform::Host {
   void InInputBox(std::function<void(platform::HWND box)> steps);
   // Chooses the item with this caption in the next popup menu (nullopt dismisses it).
   void ChooseMenuItem(std::optional<Text> caption);
+  // Answers the next save-file dialog with this name (nullopt cancels it).
+  void AnswerSaveFileName(std::optional<Text> file);
   // Steps to run the next time a modal window (or the main loop) waits for the user.
   void OnModal(std::function<void()> steps);
   // A gesture made in the middle of a long action: run the first time the program lets the
@@ -113,6 +116,12 @@ class TestDriver : public platform::Host {
   // Captions of every popup menu shown, one list per menu, and where each was shown (screen).
   const std::vector<std::vector<Text>>& popup_menus() const { return menus_; }
   const std::vector<platform::POINT>& popup_positions() const { return menu_positions_; }
+  // The enabled items of every popup menu shown, one list per menu.
+  const std::vector<std::vector<Text>>& enabled_menu_items() const { return enabled_items_; }
+  // Every save-file dialog and print asked for. A page printed to a file is written there as
+  // its plain text (GBK), the way the program writes a file; printed otherwise it goes nowhere.
+  const std::vector<platform::SaveFileRequest>& save_file_requests() const { return saves_; }
+  const std::vector<platform::PrintRequest>& print_requests() const { return prints_; }
 
   // ---- Host ----
   int ShowMessageBox(const platform::MessageBoxRequest& request) override;
@@ -120,6 +129,8 @@ class TestDriver : public platform::Host {
   void WaitForEvents() override;
   platform::UINT TrackPopupMenu(const std::vector<platform::PopupMenuItem>& items, int x, int y,
                                 platform::HWND owner) override;
+  std::string AskSaveFileName(const platform::SaveFileRequest& request) override;
+  platform::PrintResult PrintPage(const platform::PrintRequest& request) override;
 
  private:
   struct InputAnswer {
@@ -135,6 +146,10 @@ class TestDriver : public platform::Host {
   std::deque<int> box_answers_;
   std::deque<InputAnswer> input_answers_;
   std::deque<std::optional<Text>> menu_answers_;
+  std::deque<std::optional<Text>> save_answers_;
+  std::vector<std::vector<Text>> enabled_items_;
+  std::vector<platform::SaveFileRequest> saves_;
+  std::vector<platform::PrintRequest> prints_;
   std::deque<std::function<void()>> modal_steps_;
   std::function<bool()> during_when_;
   std::function<void()> during_gesture_;
