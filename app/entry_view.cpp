@@ -38,14 +38,18 @@ bool ReadEntry(const SqliteDB& db, const char* table_name, const Text& condition
   return found;
 }
 
-// The page of the first entry of collection `c` that satisfies `condition`, and the name that
-// entry's page shows.
+// The page of the first entry of collection `c` that satisfies `condition`, and that entry's
+// name as read.
 std::optional<Text> ComposePageWhere(const SqliteDB& db, Collection c, const Text& condition,
                                      Text* shown_name = nullptr) {
   const CollectionDescription& d = Describe(c);
   std::vector<Text> values;
-  if (!ReadEntry(db, d.entry_table, condition, d.page.columns, values)) return std::nullopt;
-  if (shown_name) *shown_name = values.front();
+  // The page's columns, and after them the entry's name, which the printed page is called by.
+  std::vector<const char*> columns(d.page.columns.begin(), d.page.columns.end());
+  columns.push_back(d.name_column);
+  if (!ReadEntry(db, d.entry_table, condition, columns, values)) return std::nullopt;
+  if (shown_name) *shown_name = values.back();
+  values.pop_back();
   return ComposePage(d.page, values);
 }
 
