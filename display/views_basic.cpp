@@ -4,11 +4,11 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -128,6 +128,10 @@ class FrameView : public View {
       widget_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
     if (style & platform::WS_VISIBLE) {
+      // Owned before it is first mapped: a window manager that learns of the owner later
+      // manages and frames the window anew while it is already on the screen, and a click on
+      // its close box in that moment is lost.
+      SetTransientParent();
       if (platform::IsZoomed(hwnd())) {
         if (!widget_->isMaximized()) widget_->showMaximized();
       } else if (platform::IsIconic(hwnd())) {
@@ -137,7 +141,6 @@ class FrameView : public View {
         widget_->setGeometry(QRect(QPoint(origin.x, origin.y), size));
         widget_->show();
       }
-      SetTransientParent();
     } else {
       widget_->hide();
     }
@@ -146,8 +149,13 @@ class FrameView : public View {
   void SetTransientParent() {
     const HWND owner = platform::GetParent(hwnd());
     QWidget* owner_widget = renderer_.WidgetFor(owner);
-    if (owner_widget != nullptr && widget_->windowHandle() != nullptr &&
-        owner_widget->windowHandle() != nullptr) {
+    if (owner_widget == nullptr) return;
+    // The native windows are made here when they do not exist yet, so that the owner is known
+    // before the window is shown.
+    owner_widget->winId();
+    widget_->winId();
+    if (widget_->windowHandle() != nullptr && owner_widget->windowHandle() != nullptr &&
+        widget_->windowHandle()->transientParent() != owner_widget->windowHandle()) {
       widget_->windowHandle()->setTransientParent(owner_widget->windowHandle());
     }
   }

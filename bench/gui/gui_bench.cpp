@@ -10,6 +10,7 @@
 // tree read and unpacked (start-up), the search's SQLite query with its conversions to GBK, and
 // once the sqlite3 shell running that query and writing every row.
 //   kelmor-gui-bench [--rounds N] [--herbs N[,N...]]
+#include <malloc.h>
 #include <sqlite3.h>
 #include <time.h>
 #include <QApplication>
@@ -60,7 +61,10 @@ Text Gbk(const char* utf8) {
   return Utf8ToLocal(utf8).value_or(Text());
 }
 
+// Resident memory now, after freed heap has been handed back (earlier rounds in this process
+// would otherwise count).
 double ResidentMb() {
+  malloc_trim(0);
   std::FILE* status = std::fopen("/proc/self/status", "r");
   char line[256];
   double kb = 0;
@@ -194,6 +198,7 @@ Figures RunOnce(BenchHost& host, const std::string& file) {
 
   host.Then("the main window drawn with its tree", [&] {
     QTreeWidget* tree = tree_widget();
+    if (tree == nullptr || !tree->isVisible() || tree->topLevelItemCount() == 0) return false;
     f.start_ms = NowMs() - start;
     f.start_stall_ms = stall.Stop();
     // 更新 from the tree's popup menu, on its first item.
@@ -345,9 +350,20 @@ Result Measure(BenchHost& host, const fs::path& dir, int herbs, int rounds) {
   return r;
 }
 
+// A caption padded to `width` columns of a terminal, where a Chinese character takes two.
+void PrintCaption(const char* utf8, int width) {
+  int columns = 0;
+  for (const char* p = utf8; *p != 0; ++p) {
+    const auto byte = static_cast<unsigned char>(*p);
+    if ((byte & 0xC0) == 0x80) continue;  // a continuation byte
+    columns += byte >= 0xE0 ? 2 : 1;
+  }
+  std::printf("%s%*s", utf8, std::max(0, width - columns), "");
+}
+
 void Print(const std::vector<Result>& results) {
   auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
-  std::printf("%-46s", "measure (ms; median of rounds)");
+  PrintCaption("measure (ms; median of rounds)", 46);
   for (const Result& r : results) std::printf(" %10d", r.herbs);
   std::printf("\n");
   const std::pair<const char*, const char*> rows[] = {
@@ -364,11 +380,11 @@ void Print(const std::vector<Result>& results) {
       {"resident memory, results shown (MB)", "resident"},
   };
   for (const auto& [caption, key] : rows) {
-    std::printf("%-46s", caption);
+    PrintCaption(caption, 46);
     for (const Result& r : results) std::printf(" %10.1f", r.Get(key));
     std::printf("\n");
   }
-  std::printf("%-46s", "results listed");
+  PrintCaption("results listed", 46);
   for (const Result& r : results) std::printf(" %10d", r.results);
   std::printf("\n");
   for (const Result& r : results) {

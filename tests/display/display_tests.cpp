@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <numeric>
@@ -100,6 +101,38 @@ TEST_F(DisplayTest, ClickOnRenderedButtonIsTheDriversClick) {
   EXPECT_EQ(seen_.back().from, button);
   ClickButton(button);  // the test driver's path
   EXPECT_EQ(Count(BN_CLICKED), 2);
+}
+
+// What an owned window's native window is owned by at the moment it is first shown.
+class ShowProbe : public QObject {
+ public:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() == QEvent::Show && !shown) {
+      shown = true;
+      const QWindow* window = static_cast<QWidget*>(object)->windowHandle();
+      owner = window != nullptr ? window->transientParent() : nullptr;
+    }
+    return false;
+  }
+  bool shown = false;
+  const QWindow* owner = nullptr;
+};
+
+// A window manager learns the owner of a dialog when it first maps it; told later, it frames the
+// window anew while it is on the screen, and a click on the close box in that moment is lost.
+TEST_F(DisplayTest, AnOwnedWindowIsOwnedBeforeItIsFirstShown) {
+  const HWND owner = Frame(400, 300);
+  const HWND owned =
+      CreateWindowExA(WS_EX_DLGMODALFRAME, FRAME_CLASSA, "Owned",
+                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 120, 120, 200, 100, owner, 0);
+  QWidget* qt = WidgetOf<QWidget>(owned);
+  ASSERT_NE(qt, nullptr);
+  ShowProbe probe;
+  qt->installEventFilter(&probe);
+  ShowWindow(owned, SW_SHOW);
+  Settle();
+  ASSERT_TRUE(probe.shown);
+  EXPECT_EQ(probe.owner, WidgetOf<QWidget>(owner)->windowHandle());
 }
 
 TEST_F(DisplayTest, GeometryMatchesThePlatformRectangles) {
