@@ -88,19 +88,27 @@ void SwitchCollection(Application& app, Collection c) {
 
 void FillFieldChooser(Application& app) {
   Application::BusyScope busy(app);
-  SqliteTable table;
   ComboClear(app.FieldChooser());
-  const CollectionDescription& c = app.CurrentCollection();
-  table.Open(c.entry_table, *app.database);
-  for (const Text& name : table.FieldNames()) {
-    if (name == "id") continue;
-    // The herb table hides only a column spelt exactly TYPE; the prescription table any case.
-    if ((c.category_column_any_case ? ToLower(name) : name) == c.category_column) continue;
+  for (const Text& name : SearchFields(*app.database, app.collection_mode)) {
     ComboAddItem(app.FieldChooser(), name);
     DoEvents();
     if (!IsWindowLoaded(app.main_window)) return;
   }
+}
+
+std::vector<Text> SearchFields(const SqliteDB& db, Collection c) {
+  const CollectionDescription& d = Describe(c);
+  SqliteTable table;
+  std::vector<Text> fields;
+  table.Open(d.entry_table, db);
+  for (const Text& name : table.FieldNames()) {
+    if (name == "id") continue;
+    // The herb table hides only a column spelt exactly TYPE; the prescription table any case.
+    if ((d.category_column_any_case ? ToLower(name) : name) == d.category_column) continue;
+    fields.push_back(name);
+  }
   table.Close();
+  return fields;
 }
 
 void ShowTreePopupMenu(Application& app) {

@@ -154,6 +154,11 @@ class ListView : public View {
     widget_->setSortingEnabled(false);
     widget_->horizontalHeader()->setHighlightSections(false);
     widget_->horizontalHeader()->setStretchLastSection(false);
+    // A row that Qt selects by other means than the platform's gestures (a screen reader's
+    // Toggle, Qt's own keys such as Home) is clicked in the platform; the list then shows the
+    // platform's selection.
+    QObject::connect(widget_->selectionModel(), &QItemSelectionModel::selectionChanged, widget_,
+                     [this] { SelectionMoved(); });
   }
   QWidget* widget() const override { return widget_; }
 
@@ -196,6 +201,17 @@ class ListView : public View {
     platform::PressKey(hwnd(), vk, ch);
     renderer_.MarkDirty(hwnd(), Bit(WindowChange::Selection));
     return true;
+  }
+
+  void SelectionMoved() {
+    if (syncing()) return;
+    const QModelIndexList rows = widget_->selectionModel()->selectedRows();
+    const HWND h = hwnd();
+    if (rows.size() == 1 &&
+        rows[0].row() != SendMessageA(h, platform::LVM_GETNEXTITEM,
+                                      static_cast<platform::WPARAM>(-1), platform::LVNI_SELECTED))
+      platform::ClickListRow(h, rows[0].row());
+    if (platform::IsWindow(h)) renderer_.MarkDirty(h, Bit(WindowChange::Selection));
   }
 
   void Click(QMouseEvent* e, bool twice) {

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -104,6 +105,10 @@ class TreeView : public View {
       : View(r, hwnd), widget_(new TreeWidget(*this, parent)), delegate_(*this) {
     widget_->setHeaderHidden(true);
     widget_->setColumnCount(1);
+    // As wide as the widest item shown, with a scroll bar when wider than the tree, as the
+    // native control scrolls sideways to deep labels.
+    widget_->header()->setStretchLastSection(false);
+    widget_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     widget_->setUniformRowHeights(true);
     widget_->setExpandsOnDoubleClick(false);
     widget_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -265,6 +270,12 @@ class TreeView : public View {
     if (q != nullptr) {
       widget_->setCurrentItem(q);
       widget_->scrollToItem(q);
+      // Qt scrolls sideways to the column, not to the label: a deep label is brought in too.
+      const QRect label = widget_->visualItemRect(q);
+      if (label.left() < 0 || label.left() >= widget_->viewport()->width() - widget_->indentation()) {
+        QScrollBar* sideways = widget_->horizontalScrollBar();
+        sideways->setValue(sideways->value() + label.left() - widget_->indentation());
+      }
     } else {
       widget_->clearSelection();
       widget_->setCurrentItem(nullptr);

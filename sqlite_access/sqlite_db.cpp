@@ -15,6 +15,7 @@ namespace kelmor {
 namespace {
 
 constexpr const char* kMemoryName = ":memory:";
+constexpr int kReadOnlyBusyMilliseconds = 3000;
 
 bool IsMemoryName(const Text& name) {
   return name.empty() || sqlite::NamesEqualFolded(name, ":MEMORY:");
@@ -46,6 +47,18 @@ SqliteDB::~SqliteDB() {
 }
 
 bool SqliteDB::Open(const Text& file_name, bool create) {
+  return OpenFile(file_name, create, false);
+}
+
+bool SqliteDB::OpenReadOnly(const Text& file_name) {
+  if (IsMemoryName(file_name)) {
+    Close();
+    return Result(SQLITE_CANTOPEN);
+  }
+  return OpenFile(file_name, false, true);
+}
+
+bool SqliteDB::OpenFile(const Text& file_name, bool create, bool read_only) {
   Close();
   std::string utf8_name;
   if (IsMemoryName(file_name)) {
@@ -59,12 +72,15 @@ bool SqliteDB::Open(const Text& file_name, bool create) {
     utf8_name = std::move(*converted);
   }
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open(utf8_name.c_str(), &db);
+  const int flags = read_only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  const int rc = sqlite3_open_v2(utf8_name.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     Result(rc, db);
     if (db) CloseConnection(db);
     return false;
   }
+  // The program may be writing the book meanwhile; a reader waits for that rather than fail.
+  if (read_only) sqlite3_busy_timeout(db, kReadOnlyBusyMilliseconds);
   connection_.reset(db);
   return Result(SQLITE_OK);
 }

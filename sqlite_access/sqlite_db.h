@@ -27,6 +27,9 @@ class SqliteDB {
   // case. Without create, a file must already exist (no file is made) and an in-memory database
   // is refused. Any open connection is closed first, also when the new open fails.
   bool Open(const Text& file_name = Text(), bool create = false);
+  // Opens an existing file that SQLite itself keeps from being written through this connection
+  // (no in-memory database). A read waits a few seconds for another program's write to end.
+  bool OpenReadOnly(const Text& file_name);
 
   // Closes the record sets and tables on this connection first. False only when SQLite still
   // reports the connection busy (statements prepared on it by hand); the object is closed in
@@ -62,6 +65,7 @@ class SqliteDB {
   void Lend(sqlite::ConnectionLease* lease) const { leases_.push_back(lease); }
   void TakeBack(sqlite::ConnectionLease* lease) const;
 
+  bool OpenFile(const Text& file_name, bool create, bool read_only);
   bool RunUtf8(const char* utf8_sql);
   bool RunLocal(const Text& sql);
   // Records a result code: SQLite's message for it, from the connection when it has one.

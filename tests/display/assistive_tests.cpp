@@ -299,6 +299,24 @@ TEST_F(DisplayTest, EveryAccessibleActionReachesThePlatformAsTheUsersGesture) {
   EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), static_cast<LRESULT>(items[1]));
   EXPECT_EQ(WidgetOf<QTreeWidget>(tree)->selectedItems().size(), 1);
 
+  const HWND list = Child(frame, WC_LISTVIEWA, "", LVS_REPORT, 8, 110, 180, 200, 6);
+  LVCOLUMNA column;
+  column.mask = LVCF_WIDTH;
+  column.cx = 150;
+  SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  for (const char* name : {"麻黄", "桂枝"}) {
+    std::string text = Gbk(name);
+    LVITEMA row;
+    row.mask = LVIF_TEXT;
+    row.iItem = 9;
+    row.iSubItem = 0;
+    row.pszText = text.data();
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+  }
+  act(list, QStringLiteral(u"桂枝"), toggle);
+  EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1);
+  EXPECT_EQ(Count(NM_CLICK), 1);
+
   for (const HWND control : {edit, check, button}) {
     act(control, {}, focus);
     EXPECT_EQ(GetFocus(), control);

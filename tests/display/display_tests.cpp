@@ -164,16 +164,11 @@ HTREEITEM Insert(HWND tree, HTREEITEM parent, const char* text_utf8, UINT state 
       SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
-QTreeWidgetItem* ItemOf(QTreeWidget* qt, HTREEITEM h) {
-  for (QTreeWidgetItemIterator it(qt); *it; ++it) {
-    if ((*it)->data(0, Qt::UserRole + 1).value<qulonglong>() == h) return *it;
-  }
-  return nullptr;
-}
-
 QRect ItemRect(QTreeWidget* qt, HTREEITEM h) {
-  QTreeWidgetItem* item = ItemOf(qt, h);
-  return item == nullptr ? QRect() : qt->visualItemRect(item);
+  for (QTreeWidgetItemIterator it(qt); *it; ++it) {
+    if ((*it)->data(0, Qt::UserRole + 1).value<qulonglong>() == h) return qt->visualItemRect(*it);
+  }
+  return {};
 }
 
 TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
@@ -215,9 +210,8 @@ TEST_F(DisplayTest, DoubleClickAndLabelEditOnRenderedTree) {
 // overflowed the stack at start-up. Every item must stay shown, in tree order, and reachable.
 TEST_F(DisplayTest, AChainTooDeepForQtIsShownWholeAndClickable) {
   constexpr int kDepth = 30000;
-  const HWND frame = Frame(1250, 300);  // wide enough for the deepest labels shown
-  const HWND tree =
-      Child(frame, WC_TREEVIEWA, "", TVS_HASLINES | TVS_HASBUTTONS, 0, 0, 1200, 250, 3);
+  const HWND frame = Frame(300, 300);
+  const HWND tree = Child(frame, WC_TREEVIEWA, "", TVS_HASLINES | TVS_HASBUTTONS, 0, 0, 200, 250, 3);
   std::vector<HTREEITEM> chain;
   for (int level = 1; level <= kDepth; ++level)
     chain.push_back(Insert(tree, chain.empty() ? 0 : chain.back(),
@@ -236,10 +230,12 @@ TEST_F(DisplayTest, AChainTooDeepForQtIsShownWholeAndClickable) {
   EXPECT_LT(deepest, 1000);
   ASSERT_NE(qt->currentItem(), nullptr);
   EXPECT_EQ(qt->currentItem()->text(0), QString::number(kDepth));
-  qt->scrollToItem(ItemOf(qt, chain[kDepth / 2]));
-  QTest::mouseClick(qt->viewport(), Qt::LeftButton, {}, ItemRect(qt, chain[kDepth / 2]).center());
+  // The selected label is scrolled to sideways; a click on the one above it lands there.
+  const QRect label = ItemRect(qt, chain[kDepth - 2]);
+  EXPECT_TRUE(qt->viewport()->rect().contains(label.topLeft())) << label.x();
+  QTest::mouseClick(qt->viewport(), Qt::LeftButton, {}, label.topLeft() + QPoint(4, 4));
   EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0),
-            static_cast<LRESULT>(chain[kDepth / 2]));
+            static_cast<LRESULT>(chain[kDepth - 2]));
 }
 
 void SetCell(HWND list, int row, int column, const std::string& gbk) {
