@@ -338,8 +338,8 @@ TEST_F(MainWindowTest, ThePageMenuPrintsAndExportsTheEntryItShows) {
   const std::string nowhere = (dir_ / "none" / "page.pdf").string();
   driver_.AnswerSaveFileName(nowhere);
   page_menu(Text("导出PDF…"));
-  EXPECT_EQ(driver_.message_texts().back(),
-            "无法写入文件[" + nowhere + "]：No such file or directory");
+  EXPECT_EQ(driver_.message_texts(),
+            std::vector<Text>{"无法写入文件[" + nowhere + "]：No such file or directory"});
   EXPECT_FALSE(std::filesystem::exists(dir_ / "none"));
 
   driver_.PressKey(page, 'P', test::TestDriver::kControl);
