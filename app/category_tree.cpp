@@ -83,10 +83,13 @@ bool HasTreeRow(Application& app, Collection c) {
 }
 
 Bytes LoadTree(Application& app, Collection c) {
+  return app.database ? LoadTree(*app.database, c) : Bytes();
+}
+
+Bytes LoadTree(const SqliteDB& db, Collection c) {
   Bytes content;
-  if (!app.database) return content;
   SqliteTable table;
-  if (table.Open("lbsj", *app.database)) {
+  if (table.Open("lbsj", db)) {
     table.Next();
     if (table.Find(statements::SavedTreeCondition(c))) {
       content = DecompressBytes(table.ReadBytes("sj"));

@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "runtime/value.h"
+#include "sqlite_access/sqlite_db.h"
 
 namespace kelmor {
 
@@ -30,6 +31,7 @@ bool HasTreeRow(Application& app, Collection c);
 // The unpacked content of the collection's lbsj row; empty when the row is missing or its value
 // does not unpack.
 Bytes LoadTree(Application& app, Collection c);
+Bytes LoadTree(const SqliteDB& db, Collection c);
 
 // Puts the saved tree of that collection into the tree box.
 void ShowSavedTree(Application& app, Collection c);

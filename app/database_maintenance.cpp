@@ -1,8 +1,9 @@
 // Compaction of the open database file and its copy into the bak folder beside it. Both are
-// silent: a failed vacuum leaves the file as it was, a failed copy leaves no backup.
+// silent: a failed vacuum leaves the file as it was, a failed copy leaves the older backup.
 #include "app/commands.h"
 #include "runtime/cursor_commands.h"
 #include "runtime/file_commands.h"
+#include "sqlite_access/sqlite_db.h"
 
 namespace kelmor {
 namespace {
@@ -34,8 +35,10 @@ void BackupDatabase(Application& app) {
   WaitCursor();
   // Compacted first, so that the copy is small.
   Vacuum(app);
-  const Text source = DatabaseFile(app);
-  FileCopy(source, FolderOf(source) + "/bak/kelmor.db");
+  // Copied through the open connection rather than as a file: a book in write-ahead-log mode
+  // keeps committed changes beside the file until a checkpoint, and a file copy would miss them.
+  // A book that did not open has nothing to copy, and the older backup stays.
+  if (app.database) app.database->BackupTo(FolderOf(DatabaseFile(app)) + "/bak/kelmor.db");
   RestoreCursor();
 }
 

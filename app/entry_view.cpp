@@ -1,5 +1,6 @@
 #include "app/entry_view.h"
 
+#include <optional>
 #include <vector>
 
 #include "app/entry_page.h"
@@ -24,10 +25,10 @@ Text ReadShownText(SqliteTable& table, const char* column, bool* unreadable) {
 namespace {
 
 // The first row of the entry table that satisfies `condition`, its columns read into `values`.
-bool ReadEntry(Application& app, const char* table_name, const Text& condition,
+bool ReadEntry(const SqliteDB& db, const char* table_name, const Text& condition,
                std::span<const char* const> columns, std::vector<Text>& values) {
   SqliteTable table;
-  if (!table.Open(table_name, *app.database)) return false;
+  if (!table.Open(table_name, db)) return false;
   const bool found = table.Find(condition);
   if (found) {
     values.reserve(columns.size());
@@ -37,7 +38,26 @@ bool ReadEntry(Application& app, const char* table_name, const Text& condition,
   return found;
 }
 
+// The page of the first entry of collection `c` that satisfies `condition`, and that entry's
+// name as read.
+std::optional<Text> ComposePageWhere(const SqliteDB& db, Collection c, const Text& condition,
+                                     Text* shown_name = nullptr) {
+  const CollectionDescription& d = Describe(c);
+  std::vector<Text> values;
+  // The page's columns, and after them the entry's name, which the printed page is called by.
+  std::vector<const char*> columns(d.page.columns.begin(), d.page.columns.end());
+  columns.push_back(d.name_column);
+  if (!ReadEntry(db, d.entry_table, condition, columns, values)) return std::nullopt;
+  if (shown_name) *shown_name = values.back();
+  values.pop_back();
+  return ComposePage(d.page, values);
+}
+
 }  // namespace
+
+std::optional<Text> ComposeEntryPage(const SqliteDB& db, Collection c, const Text& name) {
+  return ComposePageWhere(db, c, statements::EntryCondition(c, name));
+}
 
 void ShowEntry(Application& app, const Text& name) {
   ShowEntryWhere(app, statements::EntryCondition(app.collection_mode, name));
@@ -45,16 +65,11 @@ void ShowEntry(Application& app, const Text& name) {
 
 void ShowEntryWhere(Application& app, const Text& condition) {
   if (!app.database) return;
-  const CollectionDescription& c = app.CurrentCollection();
-  std::vector<Text> values;
-  // The page's columns, and after them the entry's name, which the printed page is called by.
-  std::vector<const char*> columns(c.page.columns.begin(), c.page.columns.end());
-  columns.push_back(c.name_column);
-  if (ReadEntry(app, c.entry_table, condition, columns, values)) {
-    const Text name = values.back();
-    values.pop_back();
-    SetText(app.Page(), ComposePage(c.page, values));
-    SetPageInfo(app.Page(), name, PageHeader(c, name));
+  Text name;
+  if (std::optional<Text> page =
+          ComposePageWhere(*app.database, app.collection_mode, condition, &name)) {
+    SetText(app.Page(), *page);
+    SetPageInfo(app.Page(), name, PageHeader(app.CurrentCollection(), name));
   }
 }
 

@@ -13,6 +13,7 @@
 #include "runtime/text_commands.h"
 #include "runtime/tree_box.h"
 #include "runtime/window_commands.h"
+#include "sqlite_access/sqlite_db.h"
 #include "sqlite_access/sqlite_table.h"
 
 namespace kelmor {
@@ -49,8 +50,15 @@ void ReportUnopenedDatabase(const Application& app) {
 
 void StartUp(Application& app) {
   app.collection_mode = Collection::Herbs;
-  // A missing file is never created; the window stays empty, and a terminal learns why.
-  if (!app.database->Open(app.database_file, false)) ReportUnopenedDatabase(app);
+  // A missing file is never created; the window stays empty, and a terminal learns why. A file
+  // that is no database is closed again, so that nothing is written into it or backed up from it.
+  SqliteDB& db = *app.database;
+  if (!db.Open(app.database_file, false)) {
+    ReportUnopenedDatabase(app);
+  } else if (db.FileIsNotADatabase()) {
+    ReportUnopenedDatabase(app);
+    db.Close();
+  }
   app.tree_accessor->Bind(app.main_window, TreeControlId(app));
   ShowSavedTree(app, Collection::Herbs);
   app.detail_char_format->size = 10;
@@ -88,19 +96,27 @@ void SwitchCollection(Application& app, Collection c) {
 
 void FillFieldChooser(Application& app) {
   Application::BusyScope busy(app);
-  SqliteTable table;
   ComboClear(app.FieldChooser());
-  const CollectionDescription& c = app.CurrentCollection();
-  table.Open(c.entry_table, *app.database);
-  for (const Text& name : table.FieldNames()) {
-    if (name == "id") continue;
-    // The herb table hides only a column spelt exactly TYPE; the prescription table any case.
-    if ((c.category_column_any_case ? ToLower(name) : name) == c.category_column) continue;
+  for (const Text& name : SearchFields(*app.database, app.collection_mode)) {
     ComboAddItem(app.FieldChooser(), name);
     DoEvents();
     if (!IsWindowLoaded(app.main_window)) return;
   }
+}
+
+std::vector<Text> SearchFields(const SqliteDB& db, Collection c) {
+  const CollectionDescription& d = Describe(c);
+  SqliteTable table;
+  std::vector<Text> fields;
+  table.Open(d.entry_table, db);
+  for (const Text& name : table.FieldNames()) {
+    if (name == "id") continue;
+    // The herb table hides only a column spelt exactly TYPE; the prescription table any case.
+    if ((d.category_column_any_case ? ToLower(name) : name) == d.category_column) continue;
+    fields.push_back(name);
+  }
   table.Close();
+  return fields;
 }
 
 void ShowTreePopupMenu(Application& app) {

@@ -2,7 +2,11 @@
 // search field chooser, and the wiring of every main-window event to its operation.
 #pragma once
 
+#include <vector>
+
 #include "app/application.h"
+#include "runtime/value.h"
+#include "sqlite_access/sqlite_db.h"
 
 namespace kelmor {
 
@@ -23,6 +27,8 @@ void SwitchCollection(Application& app, Collection c);
 
 // The column names of the current entry table, except the id and category columns.
 void FillFieldChooser(Application& app);
+// The same names for collection `c`: the fields a search may choose, in the table's order.
+std::vector<Text> SearchFields(const SqliteDB& db, Collection c);
 
 // Right button released over the tree: the popup menu at the mouse position.
 void ShowTreePopupMenu(Application& app);

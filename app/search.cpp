@@ -3,6 +3,7 @@
 #include "app/commands.h"
 #include "app/entry_view.h"
 #include "app/statements.h"
+#include "platform/gbk_chars.h"
 #include "runtime/char_format.h"
 #include "runtime/cursor_commands.h"
 #include "runtime/dialogs.h"
@@ -23,7 +24,7 @@ int CharacterCount(const Text& text) {
   int count = 0;
   for (std::size_t i = 0; i < text.size(); ++i, ++count) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) ++i;
+    if (platform::IsGbkLead(byte) && i + 1 < text.size()) ++i;
   }
   return count;
 }
@@ -47,12 +48,35 @@ void StartSearch(Application& app) {
   LoadWindow(app.search_window, {}, true);
 }
 
+bool WalkSearchResults(const SqliteDB& db, Collection c, const Text& condition,
+                       const std::function<bool(const SearchResultRow&)>& row,
+                       const std::function<bool()>& before_step) {
+  const CollectionDescription& d = Describe(c);
+  SqliteTable table;
+  if (!table.Open(d.entry_table, db)) return false;
+  while (!table.IsEnd()) {
+    if (before_step && !before_step()) break;
+    table.Next();
+    // Find leaves the row where it was when nothing matches from here on, and nothing can
+    // match from a later row either, so the walk ends there.
+    if (!table.Find(condition)) break;
+    SearchResultRow result;
+    result.name = table.ReadText(d.name_column);
+    if (result.name.empty()) continue;
+    result.summary = table.ReadText(d.summary_column);
+    if (d.summary_bytes > 0) result.summary = LeftText(result.summary, d.summary_bytes);
+    result.category = table.ReadText("类别");
+    if (!row(result)) break;
+  }
+  table.Close();
+  return true;
+}
+
 void FillResults(Application& app) {
   // The listing lets events through between rows so that the main window keeps painting; no
   // command that would change the book starts meanwhile, and a close request waits for the list.
   Application::BusyScope busy(app);
   Application::CommandScope running(app);
-  SqliteTable table;
   WaitCursor();
   const CollectionDescription& c = app.CurrentCollection();
   SetText({app.search_window, ""}, c.search_title);
@@ -62,27 +86,24 @@ void FillResults(Application& app) {
   // hit. One read transaction holds the lock for the whole listing instead; nothing writes the
   // book meanwhile (busy above), and the list is one consistent view of it.
   const bool reading = app.database && app.database->BeginTransaction();
-  if (app.database && table.Open(c.entry_table, *app.database)) {
-    while (!table.IsEnd()) {
-      DoEvents();
-      // Gone from outside (its owner closed by force): nothing may touch its list.
-      if (!IsWindowLoaded(app.search_window)) break;
-      table.Next();
-      // Find leaves the row where it was when nothing matches from here on, and nothing can
-      // match from a later row either, so the walk ends there.
-      if (!table.Find(app.search_condition)) break;
-      const Text name = table.ReadText(c.name_column);
-      if (name.empty()) continue;
-      Text summary = table.ReadText(c.summary_column);
-      if (c.summary_bytes > 0) summary = LeftText(summary, c.summary_bytes);
-      AddRow(list);
-      const int row = GetRowCount(list) - 1;
-      SetCellText(list, row, 0, table.ReadText("类别"));
-      SetCellText(list, row, 1, name);
-      SetCellText(list, row, 2, summary);
-    }
+  if (app.database) {
+    const WindowId window = app.search_window;
+    WalkSearchResults(
+        *app.database, c.collection, app.search_condition,
+        [&list](const SearchResultRow& result) {
+          AddRow(list);
+          const int row = GetRowCount(list) - 1;
+          SetCellText(list, row, 0, result.category);
+          SetCellText(list, row, 1, result.name);
+          SetCellText(list, row, 2, result.summary);
+          return true;
+        },
+        [window] {
+          DoEvents();
+          // Gone from outside (its owner closed by force): nothing may touch its list.
+          return IsWindowLoaded(window);
+        });
   }
-  table.Close();
   if (reading) app.database->CommitTransaction();
   RestoreCursor();
 }

@@ -5,6 +5,7 @@
 #include <QToolTip>
 #include <QWidget>
 
+#include "platform/gbk_chars.h"
 #include "runtime/codec.h"
 
 namespace kelmor::display {
@@ -18,7 +19,7 @@ QString FromUtf8(const std::string& utf8) {
 // the text ends there.
 std::size_t CharLength(std::string_view text, std::size_t i) {
   const auto lead = static_cast<unsigned char>(text[i]);
-  return lead >= 0x81 && lead != 0xFF && i + 1 < text.size() ? 2 : 1;
+  return platform::IsGbkLead(lead) && i + 1 < text.size() ? 2 : 1;
 }
 
 }  // namespace

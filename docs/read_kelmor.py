@@ -8,6 +8,7 @@ and checks that the saved copy holds exactly those bytes: it fails when the save
 (a category table changed behind the program's back) or when this description is wrong.
 Python 3 standard library only.
 """
+import codecs
 import pathlib
 import sqlite3
 import struct
@@ -17,6 +18,21 @@ import zlib
 MAGIC = 0x033E0F0D
 COLLECTIONS = [(1, "herbs", "zylb"), (2, "prescriptions", "yflb")]
 BOLD, EXPANDED = 0x1, 0x2
+
+
+def _cp936_euro(error):
+    """Code page 936 holds the euro sign as the single byte 0x80, which Python's gbk codec lacks;
+    any other byte that is no GBK reads as U+FFFD, as the program shows it."""
+    if isinstance(error, UnicodeDecodeError):
+        if error.object[error.start] == 0x80:
+            return "\u20ac", error.start + 1
+        return "\ufffd", error.end
+    if isinstance(error, UnicodeEncodeError) and error.object[error.start] == "\u20ac":
+        return b"\x80", error.start + 1
+    raise error
+
+
+codecs.register_error("cp936", _cp936_euro)
 
 
 def unpack(value):
@@ -44,14 +60,15 @@ def parse(content):
         if end < 0 or len(content) - (end + 1) < 20:
             break
         numbers = struct.unpack_from("<5i", content, end + 1)
-        records.append((content[pos:end].decode("gbk", errors="replace"),) + numbers)
+        records.append((content[pos:end].decode("gbk", errors="cp936"),) + numbers)
         pos = end + 1 + 20
     return records
 
 
 def serialize(records):
     return b"".join(
-        text.encode("gbk") + b"\0" + struct.pack("<5i", *numbers) for text, *numbers in records
+        text.encode("gbk", errors="cp936") + b"\0" + struct.pack("<5i", *numbers)
+        for text, *numbers in records
     )
 
 

@@ -2,6 +2,7 @@
 
 #include "fuzz/targets.h"
 #include "fuzz/tree_window.h"
+#include "platform/gbk_chars.h"
 #include "runtime/tree_box.h"
 #include "runtime/tree_content.h"
 #include "treeview/tree_view_accessor.h"
@@ -24,7 +25,7 @@ bool ReadsAlike(const Bytes& content, const std::vector<TreeContentRecord>& reco
   for (const TreeContentRecord& record : records) {
     const Text& t = record.text;
     for (std::size_t i = 0; i < t.size(); ++i) {
-      if (static_cast<std::uint8_t>(t[i]) >= 0x80) {
+      if (platform::IsGbkLead(static_cast<std::uint8_t>(t[i]))) {
         if (i + 1 == t.size()) return false;
         ++i;
       }

@@ -1,6 +1,10 @@
 // Splitting GBK bytes into characters: a byte 0x81..0xFE followed by a second byte 0x40..0xFE
 // (not 0x7F) is one double-byte character, held as lead << 8 | trail; any other byte is a
-// character of its own.
+// character of its own, 0x80 too (the euro sign of code page 936).
+//
+// IsGbkLead is the one answer to "does this byte start a double-byte character" for every
+// layer that walks GBK bytes; header only and free of window code, so the data core may use it
+// as well (CMake target gbk_chars).
 #pragma once
 
 #include <cstdint>
@@ -11,10 +15,10 @@ namespace kelmor::platform {
 
 using GbkChar = std::uint16_t;
 
-inline bool IsGbkLead(unsigned char b) {
+constexpr bool IsGbkLead(unsigned char b) {
   return b >= 0x81 && b <= 0xFE;
 }
-inline bool IsGbkTrail(unsigned char b) {
+constexpr bool IsGbkTrail(unsigned char b) {
   return b >= 0x40 && b <= 0xFE && b != 0x7F;
 }
 

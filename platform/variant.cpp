@@ -108,18 +108,36 @@ bool ReadNumber(const VARIANT& src, Number& n) {
   return true;
 }
 
+// Whether a number fits a whole type's range; the real part is looked at first, as a real too
+// large for 64 bits has no meaningful rounded whole.
+bool Fits(const Number& n, std::int64_t low, std::int64_t high) {
+  if (!(n.real >= static_cast<double>(low) - 1.0 && n.real <= static_cast<double>(high) + 1.0)) {
+    return false;
+  }
+  return n.whole >= low && n.whole <= high;
+}
+
+HRESULT StoreWhole(VARIANT& out, const Number& n, std::int64_t low, std::int64_t high) {
+  if (!Fits(n, low, high)) return DISP_E_OVERFLOW;
+  out.intVal = n.whole;
+  return S_OK;
+}
+
 HRESULT StoreNumber(VARIANT& out, const Number& n, VARTYPE from) {
+  constexpr std::int64_t kInt32Low = -2147483648LL;
+  constexpr std::int64_t kInt32High = 2147483647LL;
   switch (out.vt) {
     case VT_EMPTY:
     case VT_DISPATCH:
     case VT_UNKNOWN:
       return S_OK;
     case VT_I2:
-    case VT_I4:
+      return StoreWhole(out, n, -32768, 32767);
     case VT_UI1:
+      return StoreWhole(out, n, 0, 255);
+    case VT_I4:
     case VT_ERROR:
-      out.intVal = n.whole;
-      return S_OK;
+      return StoreWhole(out, n, kInt32Low, kInt32High);
     case VT_BOOL:
       out.intVal = (n.whole != 0 || n.real != 0) ? -1 : 0;
       return S_OK;

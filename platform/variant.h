@@ -25,6 +25,7 @@ inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 inline constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005);
 inline constexpr HRESULT DISP_E_BADINDEX = static_cast<HRESULT>(0x8002000B);
+inline constexpr HRESULT DISP_E_OVERFLOW = static_cast<HRESULT>(0x8002000A);
 
 enum : VARTYPE {
   VT_EMPTY = 0,
@@ -80,6 +81,8 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
 HRESULT VariantCopyInd(VARIANT* dest, const VARIANT* src);
 // Converts between the scalar types used here (I2, I4, R4, R8, DATE, BOOL, UI1, BSTR, ERROR) and
 // turns an empty variant into an empty value or an empty array of any type.
+// A number that the target type cannot hold (70000 as VT_UI1) gives DISP_E_OVERFLOW and leaves
+// dest as it was.
 HRESULT VariantChangeType(VARIANT* dest, const VARIANT* src, std::uint16_t flags, VARTYPE vt);
 
 BSTR SysAllocString(const char16_t* text);

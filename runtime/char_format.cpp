@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gbk_chars.h"
+
 namespace kelmor {
 
 platform::CHARFORMATA ToCharFormatA(const CharFormat& format) {
@@ -24,7 +26,7 @@ platform::CHARFORMATA ToCharFormatA(const CharFormat& format) {
   while (length < limit) {
     const auto byte = static_cast<unsigned char>(format.font_name[length]);
     if (byte == 0) break;
-    const std::size_t width = byte >= 0x80 ? 2 : 1;
+    const std::size_t width = platform::IsGbkLead(byte) ? 2 : 1;
     if (length + width > limit) break;
     length += width;
   }

@@ -1,8 +1,11 @@
 #include "runtime/memory_file.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <map>
 
+#include "platform/gbk_chars.h"
 #include "runtime/to_text.h"
 
 namespace kelmor {
@@ -28,6 +31,15 @@ FileTable& Files() {
 MemoryFile* Find(std::int32_t file) {
   auto it = Files().files.find(file);
   return it == Files().files.end() ? nullptr : &it->second;
+}
+
+// A memory file never grows beyond what one byte string can hold (its length is an int32): a
+// write that would is refused before anything is written, so a position far past the end (a
+// seek is free to go there) cannot make the file ask for more memory than there is.
+constexpr std::size_t kMaxFileSize = std::numeric_limits<std::int32_t>::max();
+
+bool Fits(const MemoryFile& f, std::size_t size) {
+  return size == 0 || (f.position <= kMaxFileSize && size <= kMaxFileSize - f.position);
 }
 
 void Append(MemoryFile& f, const std::uint8_t* data, std::size_t size) {
@@ -67,8 +79,8 @@ bool SeekFile(std::int32_t file, std::int32_t origin, std::int64_t offset) {
     default:
       return false;
   }
-  std::int64_t target = base + offset;
-  if (target < 0) return false;
+  std::int64_t target;
+  if (__builtin_add_overflow(base, offset, &target) || target < 0) return false;
   f->position = static_cast<std::size_t>(target);
   return true;
 }
@@ -104,7 +116,7 @@ Text FileReadText(std::int32_t file, std::optional<std::int32_t> count) {
       f->position = start + i;
       return Text(reinterpret_cast<const char*>(p), i);
     }
-    if (b >= 0x80 && i + 1 < n) {
+    if (platform::IsGbkLead(b) && i + 1 < n) {
       if (p[i + 1] == 0x00) {  // a lead byte cut off by the terminator ends the text before it
         f->position = start + i + 1;
         return Text(reinterpret_cast<const char*>(p), i);
@@ -119,6 +131,9 @@ Text FileReadText(std::int32_t file, std::optional<std::int32_t> count) {
 bool FileWriteBytes(std::int32_t file, std::initializer_list<const Bytes*> data) {
   MemoryFile* f = Find(file);
   if (!f) return false;
+  std::size_t total = 0;
+  for (const Bytes* b : data) total += b ? b->size() : 0;
+  if (!Fits(*f, total)) return false;
   for (const Bytes* b : data) {
     if (b) Append(*f, b->data(), b->size());
   }
@@ -132,17 +147,17 @@ bool FileWriteBytes(std::int32_t file, const Bytes& data) {
 bool FileWriteText(std::int32_t file, std::initializer_list<Value> values) {
   MemoryFile* f = Find(file);
   if (!f) return false;
+  Text all;
   for (const Value& v : values) {
     if (v.type() == TypeCode::Bytes || v.omitted()) continue;
-    Text t = ToText(v);
-    Append(*f, reinterpret_cast<const std::uint8_t*>(t.data()), t.size());
+    all += ToText(v);
   }
-  return true;
+  return FileWriteText(file, all);
 }
 
 bool FileWriteText(std::int32_t file, const Text& text) {
   MemoryFile* f = Find(file);
-  if (!f) return false;
+  if (!f || !Fits(*f, text.size())) return false;
   Append(*f, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
   return true;
 }

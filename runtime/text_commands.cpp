@@ -2,13 +2,13 @@
 
 #include <vector>
 
+#include "platform/gbk_chars.h"
+
 namespace kelmor {
 
 namespace {
 
-bool IsLead(unsigned char c) {
-  return c >= 0x80;
-}
+using platform::IsGbkLead;
 
 // One character of a text: its start and its length in bytes (1, or 2 for a double-byte
 // character; a lead byte at the very end counts as one byte).
@@ -25,7 +25,7 @@ std::vector<Char> Chars(const Text& t) {
   std::vector<Char> chars;
   chars.reserve(t.size());
   for (std::size_t i = 0; i < t.size();) {
-    std::size_t n = IsLead(static_cast<unsigned char>(t[i])) && i + 1 < t.size() ? 2 : 1;
+    std::size_t n = IsGbkLead(static_cast<unsigned char>(t[i])) && i + 1 < t.size() ? 2 : 1;
     chars.push_back({i, n});
     i += n;
   }
@@ -37,7 +37,7 @@ Text MapAscii(const Text& text, Map map) {
   Text out = text;
   for (std::size_t i = 0; i < out.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(out[i]);
-    if (IsLead(c)) {
+    if (IsGbkLead(c)) {
       ++i;  // the second byte of a double-byte character is never a letter to change
     } else {
       out[i] = map(static_cast<char>(c));

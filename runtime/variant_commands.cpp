@@ -1,5 +1,7 @@
 #include "runtime/variant_commands.h"
 
+#include <cstdint>
+
 #include "runtime/codec.h"
 
 namespace kelmor {
@@ -107,6 +109,9 @@ bool VariantSetValue(VARIANT& variant, const Value& value,
     if (const Bytes* bytes = value.get_if<Bytes>()) {
       if (variant.parray->vt != VT_VARIANT) return false;
       VariantSetValue(element, Value::FromBytes(*bytes));
+    } else if (const auto* whole = value.get_if<std::int64_t>();
+               whole && (*whole < INT32_MIN || *whole > INT32_MAX)) {
+      return false;  // a long's low 32 bits would be stored as another number
     } else if (!ScalarVariant(value, element)) {
       return false;
     }

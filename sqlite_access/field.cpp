@@ -4,6 +4,8 @@
 #include <type_traits>
 #include <variant>
 
+#include "platform/gbk_chars.h"
+
 namespace kelmor {
 
 Field::Field(Text name) {
@@ -23,7 +25,9 @@ Field Field::FromValue(const Value& value) {
                              std::is_same_v<T, std::int32_t>) {
           return Field(static_cast<int>(v));
         } else if constexpr (std::is_same_v<T, std::int64_t>) {
-          return Field(static_cast<int>(static_cast<std::int32_t>(v)));
+          // Cut to 32 bits, 2^32 + 1 would select column 1.
+          if (v < INT32_MIN || v > INT32_MAX) return Field();
+          return Field(static_cast<int>(v));
         } else if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>) {
           // Out of the 32-bit range (or not a number) there is no sensible column number.
           const double d = std::trunc(static_cast<double>(v));
@@ -47,7 +51,7 @@ void Fold(std::string_view name, Emit emit) {
     if (keep_next) {
       keep_next = false;
       emit(c);
-    } else if (c >= 0x80) {
+    } else if (platform::IsGbkLead(c)) {
       keep_next = true;
       emit(c);
     } else {
@@ -74,14 +78,14 @@ bool NamesEqualFolded(std::string_view a, std::string_view b) {
     unsigned char y = static_cast<unsigned char>(b[i]);
     if (keep_a) {
       keep_a = false;
-    } else if (x >= 0x80) {
+    } else if (platform::IsGbkLead(x)) {
       keep_a = true;
     } else if (x >= 'a' && x <= 'z') {
       x = static_cast<unsigned char>(x - 'a' + 'A');
     }
     if (keep_b) {
       keep_b = false;
-    } else if (y >= 0x80) {
+    } else if (platform::IsGbkLead(y)) {
       keep_b = true;
     } else if (y >= 'a' && y <= 'z') {
       y = static_cast<unsigned char>(y - 'a' + 'A');

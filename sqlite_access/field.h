@@ -17,7 +17,8 @@ class Field {
   Field(int number) : kind_(number >= 1 ? Kind::Number : Kind::None), number_(number) {}  // NOLINT
 
   // A selector from a runtime value: text selects by name; byte, short, integer, long, float
-  // and double by number (converted to 32 bits, fractions cut off); anything else selects nothing.
+  // and double by number (fractions cut off; a number beyond 32 bits selects nothing); anything
+  // else selects nothing.
   static Field FromValue(const Value& value);
 
   bool by_name() const { return kind_ == Kind::Name; }
@@ -35,9 +36,9 @@ class Field {
 
 namespace sqlite {
 
-// Compares two names with ASCII letters folded to upper case on both sides. A byte of 0x80 or
-// above and the byte after it are compared unchanged (the second byte of a double-byte character
-// may be an ASCII letter).
+// Compares two names with ASCII letters folded to upper case on both sides. A GBK lead byte
+// (0x81..0xFE) and the byte after it are compared unchanged (the second byte of a double-byte
+// character may be an ASCII letter).
 bool NamesEqualFolded(std::string_view a, std::string_view b);
 
 // The same folding applied to one name, for names compared many times.

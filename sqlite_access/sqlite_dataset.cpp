@@ -123,9 +123,12 @@ std::int32_t SqliteDataset::ReadInt(const Field& field, bool& ok) {
   if (!usable()) return 0;
   const int column = ColumnOf(field);
   if (column < 0) return 0;
-  const std::int32_t value = sqlite3_column_int(statement_.get(), column);
+  // Read whole and refused when it does not fit: cut to 32 bits, the id 4294967297 would read as
+  // 1 and be taken for another row.
+  const sqlite3_int64 value = sqlite3_column_int64(statement_.get(), column);
+  if (value < INT32_MIN || value > INT32_MAX) return 0;
   ok = RowOk();
-  return value;
+  return static_cast<std::int32_t>(value);
 }
 
 }  // namespace kelmor

@@ -38,7 +38,8 @@ class SqliteDataset {
   bool IsEnd() const { return walk_ ? walk_->at_end : true; }
 
   // Field of the current row; ok becomes true only while the query stands on a row and the
-  // column exists. A NULL or undecodable value reads as the empty text (with ok true).
+  // column exists. A NULL or undecodable value reads as the empty text (with ok true). An
+  // integer that does not fit 32 bits reads as 0 with ok false, never as its low 32 bits.
   Text ReadText(const Field& field);
   Text ReadText(const Field& field, bool& ok);
   std::int32_t ReadInt(const Field& field);

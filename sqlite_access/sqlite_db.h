@@ -28,6 +28,9 @@ class SqliteDB {
   // case. Without create, a file must already exist (no file is made) and an in-memory database
   // is refused. Any open connection is closed first, also when the new open fails.
   bool Open(const Text& file_name = Text(), bool create = false);
+  // Opens an existing file that SQLite itself keeps from being written through this connection
+  // (no in-memory database). A read waits a few seconds for another program's write to end.
+  bool OpenReadOnly(const Text& file_name);
 
   // Closes the record sets and tables on this connection first. False only when SQLite still
   // reports the connection busy (statements prepared on it by hand); the object is closed in
@@ -45,6 +48,18 @@ class SqliteDB {
   bool RollbackTransaction(const Text& name = Text());
 
   bool Vacuum();
+
+  // Writes the database as committed -- also what a write-ahead log holds that the file does not
+  // yet -- into file_name through SQLite's online backup. The copy is made in a fresh file beside
+  // the target and renamed over it when whole, so a failure leaves an older copy as it was.
+  bool BackupTo(const Text& file_name);
+
+  // Whether the open file turned out to be no database. SQLite reads a file's header only when
+  // first asked, so Open succeeds on a text file; an empty file opens as a new, empty database.
+  // For both this is true, with SQLite's message for a file that is not a database as the last
+  // error. A read that fails for another reason (the file locked meanwhile) says nothing about
+  // the file: false.
+  bool FileIsNotADatabase();
 
   // SQLite's result code and message of the last operation: SQLITE_OK and the empty text after
   // one that succeeded. A file that Open without create finds missing or unreadable gives
@@ -65,6 +80,7 @@ class SqliteDB {
   void Lend(sqlite::ConnectionLease* lease) const { leases_.push_back(lease); }
   void TakeBack(sqlite::ConnectionLease* lease) const;
 
+  bool OpenFile(const Text& file_name, bool create, bool read_only);
   bool RunUtf8(const char* utf8_sql);
   bool RunLocal(const Text& sql);
   // Records a result code: SQLite's message for it, from the connection when it has one.

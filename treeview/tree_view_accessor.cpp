@@ -5,6 +5,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/gbk_chars.h"
 #include "platform/window.h"
 #include "runtime/bits.h"
 #include "runtime/fatal.h"
@@ -39,9 +40,7 @@ LPARAM AddressOfRecord(TreeItemRecord* record) {
 bool IsAsciiLower(char c) {
   return c >= 'a' && c <= 'z';
 }
-bool IsLeadByte(unsigned char c) {
-  return c >= 0x81 && c <= 0xFE;
-}
+using platform::IsGbkLead;
 
 // The length of the longest start of `text` within `limit` bytes that does not end inside a
 // double-byte character; a lead byte with nothing after it counts as half a character.
@@ -49,7 +48,7 @@ std::size_t CharacterBoundary(std::string_view text, std::size_t limit) {
   const std::size_t end = std::min(limit, text.size());
   std::size_t at = 0;
   while (at < end) {
-    const std::size_t step = IsLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
+    const std::size_t step = IsGbkLead(static_cast<unsigned char>(text[at])) ? 2 : 1;
     if (at + step > end) break;
     at += step;
   }
@@ -68,7 +67,7 @@ bool TreeViewAccessor::Attach(HWND window) {
   Text name = GetWindowClassName(window);
   for (std::size_t i = 0; i < name.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(name[i]);
-    if (IsLeadByte(c) && i + 1 < name.size()) {
+    if (IsGbkLead(c) && i + 1 < name.size()) {
       ++i;  // a double-byte character stays as it is
     } else if (IsAsciiLower(name[i])) {
       name[i] = static_cast<char>(name[i] - 'a' + 'A');
@@ -527,7 +526,7 @@ void TreeViewAccessor::ParseContent(const Bytes& content, Array<TreeContentItem>
         next = pos + i;
         break;
       }
-      if (b >= 0x80 && i + 1 < n) {
+      if (IsGbkLead(b) && i + 1 < n) {
         if (p[i + 1] == 0x00) {
           text_length = i;
           next = pos + i + 1;

@@ -69,6 +69,42 @@ TEST_F(DatabaseMaintenanceTest, BackupCopiesTheCompactedFileAndReplacesAnOldCopy
   EXPECT_TRUE(driver_.message_boxes().empty());
 }
 
+// Another tool set the book to write-ahead logging: committed changes stay in kelmor.db-wal until
+// a checkpoint, and the backup must hold them all the same.
+TEST_F(DatabaseMaintenanceTest, BackupHoldsChangesThatOnlyTheWriteAheadLogHolds) {
+  {
+    SqliteDB other;
+    ASSERT_TRUE(other.Open(File()) && other.Execute("PRAGMA journal_mode=WAL"));
+  }
+  std::filesystem::create_directory(dir_ / "bak");
+  Start();
+  ASSERT_TRUE(app_->database->Execute("PRAGMA wal_autocheckpoint=0"));
+  ASSERT_TRUE(app_->database->Execute("delete from zymm where id > 10"));
+  ASSERT_GT(std::filesystem::file_size(File() + "-wal"), 0u);
+  Menu("备份数据");
+  EXPECT_EQ(Names(Backup()), Names(File()));
+  EXPECT_EQ(Names(Backup()).size(), 10u);
+  EXPECT_TRUE(driver_.message_boxes().empty());
+}
+
+// The book locked by another connection cannot be read: the older backup stays as it was and
+// nothing half written is left beside it.
+TEST_F(DatabaseMaintenanceTest, AFailedBackupKeepsTheOlderOne) {
+  std::filesystem::create_directory(dir_ / "bak");
+  std::ofstream(Backup()) << "an old backup";
+  Start();
+  SqliteDB other;
+  ASSERT_TRUE(other.Open(File()) && other.Execute("BEGIN EXCLUSIVE"));
+  ASSERT_TRUE(other.Execute("delete from zymm where id > 10"));
+  Menu("备份数据");
+  std::ifstream in(Backup());
+  std::string text;
+  std::getline(in, text);
+  EXPECT_EQ(text, "an old backup");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "bak"), {}), 1);
+  EXPECT_TRUE(driver_.message_boxes().empty());
+}
+
 TEST_F(DatabaseMaintenanceTest, BackupWithoutTheFolderStillCompactsSilently) {
   Start();
   ASSERT_TRUE(app_->database->Execute("delete from zymm where id > 100"));

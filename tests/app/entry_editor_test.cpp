@@ -195,45 +195,40 @@ class EditorColumnsTest : public EntryEditorTest,
     return columns;
   }
 
-  // The boxes at the places, on the editor's shown page, by where they are on the screen.
+  // The boxes at the places on the editor's shown page, found by where they are on the screen:
+  // the nearest box right of the label on its line, or right below the box before.
   std::vector<ControlRef> BoxesByPlace() {
-    struct Shown {
-      Text name;
-      platform::RECT rect;
-      bool label;
-    };
-    std::vector<Shown> shown;
+    std::vector<std::pair<Text, platform::RECT>> labels, boxes;
     for (const ControlTemplate& control : GetWindowTemplate(app_->editor_window).controls) {
-      const platform::HWND hwnd = WindowHandle(Editor(control.name.c_str()));
-      const bool label = control.kind == ControlKind::Label;
-      if (!platform::IsWindowVisible(hwnd) || (!label && control.kind != ControlKind::EditBox))
-        continue;
-      shown.push_back({control.name, {}, label});
-      platform::GetWindowRect(hwnd, &shown.back().rect);
+      const ControlRef ref = Editor(control.name.c_str());
+      platform::RECT r{};
+      if (!platform::IsWindowVisible(WindowHandle(ref))) continue;
+      platform::GetWindowRect(WindowHandle(ref), &r);
+      if (control.kind == ControlKind::Label) labels.push_back({GetText(ref), r});
+      if (control.kind == ControlKind::EditBox) boxes.push_back({control.name, r});
     }
-    // How far the box lies right of `from` on its line, or right below it; -1: not there.
-    auto gap = [](const platform::RECT& box, const platform::RECT& from, bool below) -> long {
-      if (below) return box.left == from.left && box.top >= from.bottom ? box.top - from.bottom : -1;
-      const bool on_line = box.top >= from.top && box.top < from.bottom;
-      return on_line && box.left >= from.right ? box.left - from.right : -1;
-    };
-    std::vector<ControlRef> boxes;
-    const Shown* before = nullptr;
+    std::vector<ControlRef> found;
+    platform::RECT from{};
     for (const auto& [label, column] : GetParam().places) {
-      const Shown* from = label ? nullptr : before;
-      for (const Shown& s : shown) {
-        if (label && s.label && GetText(Editor(s.name.c_str())) == label) from = &s;
+      if (label) from = {};
+      for (const auto& [caption, r] : labels) {
+        if (label && caption == label) from = r;
       }
-      const Shown* found = nullptr;
-      for (const Shown& s : shown) {
-        const long g = s.label || !from ? -1 : gap(s.rect, from->rect, !label);
-        if (g >= 0 && (!found || g < gap(found->rect, from->rect, !label))) found = &s;
+      auto gap = [&, below = label == nullptr](const platform::RECT& box) -> long {
+        if (below) return box.left == from.left && box.top >= from.bottom ? box.top - from.bottom : -1;
+        const bool on_line = box.top >= from.top && box.top < from.bottom;
+        return on_line && box.left >= from.right ? box.left - from.right : -1;
+      };
+      const std::pair<Text, platform::RECT>* nearest = nullptr;
+      for (const auto& box : boxes) {
+        if (gap(box.second) >= 0 && (!nearest || gap(box.second) < gap(nearest->second)))
+          nearest = &box;
       }
-      EXPECT_NE(found, nullptr) << column;
-      boxes.push_back(found ? Editor(found->name.c_str()) : ControlRef{});
-      before = found;
+      EXPECT_NE(nearest, nullptr) << column;
+      found.push_back(nearest ? Editor(nearest->first.c_str()) : ControlRef{});
+      if (nearest) from = nearest->second;
     }
-    return boxes;
+    return found;
   }
 };
 

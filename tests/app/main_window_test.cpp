@@ -3,7 +3,9 @@
 #include <sqlite3.h>
 #include <zlib.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "app/application.h"
@@ -69,6 +71,29 @@ TEST_F(MainWindowTest, StartsWithoutAFileAndNeverCreatesIt) {
   EXPECT_EQ(ComboItemCount(app_->FieldChooser()), 0);
   EXPECT_EQ(app_->collection_mode, Collection::Herbs);
   EXPECT_FALSE(std::filesystem::exists(File()));
+}
+
+// A file that is no database says so like a missing file does, and is never written: the
+// connection is closed, so a backup cannot replace the older one with it either.
+TEST_F(MainWindowTest, AFileThatIsNoDatabaseIsReportedAndLeftAlone) {
+  std::filesystem::create_directory(dir_ / "bak");
+  const std::string backup = (dir_ / "bak" / "kelmor.db").string();
+  for (const char* content : {"some notes, not a book", ""}) {
+    SCOPED_TRACE(content);
+    std::ofstream(File()) << content;
+    std::ofstream(backup) << "an old backup";
+    ::testing::internal::CaptureStderr();
+    Start();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "kelmor: " + File() + ": file is not a database\n");
+    EXPECT_TRUE(GetTreeContent(app_->Tree()).empty());
+    EXPECT_FALSE(app_->database->IsOpen());
+    Menu("备份数据");
+    EXPECT_EQ(std::filesystem::file_size(File()), std::strlen(content));
+    EXPECT_EQ(std::filesystem::file_size(backup), std::strlen("an old backup"));
+    app_.reset();
+    ResetWindowFramework();
+  }
 }
 
 TEST_F(MainWindowTest, LaysOutTheControlsAndFollowsTheWindowState) {
@@ -167,6 +192,21 @@ TEST_F(MainWindowTest, UpdateBuildsStoresAndShowsTheTree) {
   driver_.Click(app_->Main("按钮2"));
   EXPECT_TRUE(Tree().empty());
   driver_.Click(app_->Main("按钮1"));
+  EXPECT_EQ(Tree(), expected);
+}
+
+// Ids are 64-bit in the file and 32-bit in the tree: an id that does not fit is cut nowhere, so
+// no row is taken for another. Such a row has no parent: it shows at the top level.
+TEST_F(MainWindowTest, IdsBeyondThirtyTwoBitsNeverStandForAnotherRow) {
+  MakeDatabase(
+      "insert into zylb(id,type,xm) values(1,'A',0),(4294967297,'Y',0),(2,'Z',4294967297),"
+      "(3,'W',1)");
+  Start();
+  Menu("更新");
+  const std::vector<TreeContentRecord> expected = {{"A", 1, 0, 1, kTreeFlagBold, 1},
+                                                   {"W", 1, 0, 3, 0, 2},
+                                                   {"Y", 1, 0, 0, kTreeFlagBold, 1},
+                                                   {"Z", 1, 0, 2, kTreeFlagBold, 1}};
   EXPECT_EQ(Tree(), expected);
 }
 
@@ -298,8 +338,8 @@ TEST_F(MainWindowTest, ThePageMenuPrintsAndExportsTheEntryItShows) {
   const std::string nowhere = (dir_ / "none" / "page.pdf").string();
   driver_.AnswerSaveFileName(nowhere);
   page_menu(Text("导出PDF…"));
-  EXPECT_EQ(driver_.message_texts().back(),
-            "无法写入文件[" + nowhere + "]：No such file or directory");
+  EXPECT_EQ(driver_.message_texts(),
+            std::vector<Text>{"无法写入文件[" + nowhere + "]：No such file or directory"});
   EXPECT_FALSE(std::filesystem::exists(dir_ / "none"));
 
   driver_.PressKey(page, 'P', test::TestDriver::kControl);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # archive_test.sh CPACK CPACK_CONFIG
 # Makes the release archive, unpacks it into a fresh folder whose name holds a space and Chinese
-# characters, starts the unpacked ./kelmor there offscreen from another working folder, and
+# characters, looks up an entry with the unpacked kelmor-lookup from another working folder,
+# starts the unpacked ./kelmor there offscreen from that folder, and
 # checks through /proc that the running program holds that folder's kelmor.db open (SQLite keeps
 # the file open for as long as the program runs), not some other copy.
 set -euo pipefail
@@ -35,7 +36,8 @@ top=$(basename "$archive" .tar.gz)
 
 # Exactly the program folder, nothing else.
 listing=$(tar -tzf "$archive" | sed 's#/$##' | grep -vx "$top" | sort)
-expected=$(printf '%s\n' "$top/NOTICE.md" "$top/bak" "$top/kelmor" "$top/kelmor.db" | sort)
+expected=$(printf '%s\n' "$top/NOTICE.md" "$top/bak" "$top/kelmor" "$top/kelmor-lookup" "$top/kelmor.db" |
+  sort)
 [ "$listing" = "$expected" ] || fail "archive holds:"$'\n'"$listing"$'\n'"expected:"$'\n'"$expected"
 
 # --- Unpacked elsewhere -----------------------------------------------------------------------
@@ -50,6 +52,13 @@ head -c 16 "$program/kelmor.db" | grep -q "SQLite format 3" || fail "kelmor.db i
 
 # Started the way a user would, from inside some other folder.
 mkdir "$work/elsewhere"
+# The terminal companion reads the kelmor.db beside it, not one in the working folder.
+page=$(cd "$work/elsewhere" && "../解压 目录/$top/kelmor-lookup" 麻黄汤) ||
+  fail "kelmor-lookup 麻黄汤 failed"
+case "$page" in
+  "【药方名称】：麻黄汤"$'\n'*) ;;
+  *) fail "kelmor-lookup 麻黄汤 printed: $page" ;;
+esac
 (cd "$work/elsewhere" && exec env QT_QPA_PLATFORM=offscreen "../解压 目录/$top/kelmor") \
   >"$work/kelmor.log" 2>&1 &
 pid=$!

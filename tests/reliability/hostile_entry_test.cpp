@@ -53,6 +53,7 @@ std::vector<Hostile> HostileTexts() {
       {"lines", "一\r\n二\r\n", false},
       {"megabyte", megabyte, false},
       {"not_gbk", "\xff\xfe", true},
+      {"euro", "价€", true},
   };
 }
 
@@ -124,7 +125,9 @@ TEST_P(HostileEntry, AddingAHerbStoresEveryFieldAsTheBoxHeldIt) {
   if (storable) {
     EXPECT_TRUE(s.driver().message_boxes().empty());
     EXPECT_EQ(Fields(name), held);
-    EXPECT_NE(s.Item(name), -1);
+    ASSERT_NE(s.Item(name), -1);
+    s.driver().DoubleClickTreeItem(s.app().Tree(), s.Item(name));
+    EXPECT_EQ(GetText(s.app().Page()).find("【药物名称】：" + name + "\r\n"), 0u);
   } else {
     EXPECT_EQ(s.driver().message_texts(), std::vector<Text>{"添加[" + name + "]失败"});
     EXPECT_EQ(now, before);

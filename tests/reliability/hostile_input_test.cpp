@@ -1,7 +1,7 @@
 // Hostile names typed by the user: quotes, statement separators, comment starters, LIKE
-// wildcards, control characters, very long texts and bytes that are no GBK text. For each,
-// exactly the intended rows change and the stored text reads back as typed, or the action's
-// failure is shown and nothing changes.
+// wildcards, control characters, very long texts, bytes that are no GBK text and the euro sign.
+// For each, exactly the intended rows change and the stored text reads back as typed, or the
+// action's failure is shown and nothing changes.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -55,6 +55,9 @@ std::vector<Hostile> HostileNames() {
       {"tab", "a\tb"},
       {"not gbk", "\xff\xfe"},
       {"cut character", "甲\xb0"},
+      // 0x80 is a character of its own, never the first byte of a pair.
+      {"euro last", "价€"},
+      {"euro first", "€中药"},
       {"used by a category", "丙", Hostile::kByCategory},
       {"used by an entry", "人参", Hostile::kByEntry},
   };
@@ -138,6 +141,7 @@ TEST_P(HostileInput, RenamingTouchesOnlyTheCategoryAndItsEntries) {
     EXPECT_EQ(Column("select 类别 from zymm", "类别"), std::vector<Text>{name});
     EXPECT_EQ(Column("select 药物名称 from zymm", "药物名称"), std::vector<Text>{"人参"});
     EXPECT_EQ(session.driver().message_texts().size(), 1u);
+    EXPECT_NE(session.Item(name), -1) << "the tree shows the new name";
   } else {
     EXPECT_EQ(now, before);
     EXPECT_EQ(session.driver().message_texts().back(), "修改[甲]错误");

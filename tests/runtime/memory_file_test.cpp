@@ -43,6 +43,14 @@ TEST(MemoryFile, SubstituteByteEndsTextUnlessItIsASecondByte) {
             "\x81\x1A"
             "b");
   CloseFile(f);
+
+  // 0x80 is no lead byte: a zero after it ends the text behind it, not before it.
+  f = OpenMemoryFile();
+  FileWriteText(f, Text("价€"));
+  FileWriteBytes(f, Bytes{0});
+  SeekFileStart(f);
+  EXPECT_EQ(FileReadText(f), "价€");
+  CloseFile(f);
 }
 
 TEST(MemoryFile, UnregisteredNumbersFail) {
@@ -57,6 +65,24 @@ TEST(MemoryFile, UnregisteredNumbersFail) {
   EXPECT_TRUE(FileAtEnd(f));
   EXPECT_EQ(FileLength(f), -1);
   CloseFile(f);  // nothing happens
+}
+
+// Positions far outside the file: a seek that overflows is refused, a write that would grow the
+// file beyond a byte string's length fails and leaves everything as it was.
+TEST(MemoryFile, OutsideSizesFailCleanly) {
+  const std::int32_t f = OpenMemoryFile();
+  FileWriteBytes(f, Bytes{1, 2, 3});
+  EXPECT_FALSE(SeekFile(f, 2, INT64_MAX));
+  EXPECT_FALSE(SeekFile(f, 3, INT64_MIN));
+  ASSERT_TRUE(SeekFile(f, 1, std::int64_t{1} << 62));
+  EXPECT_FALSE(FileWriteText(f, Text("a")));
+  EXPECT_FALSE(FileWriteText(f, {Value::FromText("a"), Value::Int(1)}));
+  EXPECT_FALSE(FileWriteBytes(f, Bytes{1}));
+  EXPECT_TRUE(FileWriteBytes(f, Bytes{}));  // nothing to write is no failure
+  EXPECT_EQ(FileLength(f), 3);
+  EXPECT_TRUE(SeekFile(f, 3, -(std::int64_t{1} << 62) + 1));  // the position stayed
+  EXPECT_EQ(FileReadBytes(f, 5), (Bytes{2, 3}));
+  CloseFile(f);
 }
 
 TEST(MemoryFile, CountsAndOrigins) {

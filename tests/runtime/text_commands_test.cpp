@@ -19,6 +19,8 @@ TEST(TextCommands, CaseChangesLeaveDoubleByteCharactersAlone) {
   // 0xC4 0x61: the second byte looks like 'a' but belongs to the character.
   EXPECT_EQ(ToUpper("ab\xC4\x61z"), "AB\xC4\x61Z");
   EXPECT_EQ(ToLower("TYPE\xC4\x41"), "type\xC4\x41");
+  // 0x80 (the euro sign) is a character of its own: the letter after it is changed.
+  EXPECT_EQ(ToUpper("\x80" "a"), "\x80" "A");
 }
 
 TEST(TextCommands, SpacesHalfAndFullWidth) {

@@ -59,6 +59,32 @@ TEST(VariantCommands, ElementIndexCountsOverAllDimensions) {
   EXPECT_FALSE(VariantSetValue(scalar, Value::Int(1), 1));
 }
 
+// A value the element type cannot hold is refused and the element keeps its value.
+TEST(VariantCommands, ElementsOutsideTheirTypesRangeAreRefused) {
+  struct Case {
+    VARTYPE type;
+    Value fits, too_big;
+  };
+  const Case cases[] = {
+      {VT_UI1, Value::Int(255), Value::Int(70000)},
+      {VT_UI1, Value::Int(0), Value::Int(-1)},
+      {VT_I2, Value::Int(-32768), Value::Int(40000)},
+      {VT_I4, Value::Long(-2147483648LL), Value::Long(4294967297LL)},
+      {VT_I4, Value::Double(2e9), Value::Double(1e300)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    SAFEARRAYBOUND bound{1, 0};
+    VARIANT v;
+    v.parray = SafeArrayCreate(c.type, 1, &bound);
+    v.vt = VT_ARRAY | c.type;
+    ASSERT_TRUE(VariantSetValue(v, c.fits, 1));
+    const std::int64_t held = v.parray->elements[0].intVal;
+    EXPECT_FALSE(VariantSetValue(v, c.too_big, 1));
+    EXPECT_EQ(v.parray->elements[0].intVal, held);
+  }
+}
+
 TEST(VariantCommands, IntegerArrays) {
   Array<std::int32_t> positions;
   positions.push_back(1);

@@ -79,12 +79,30 @@ TEST_F(SqliteDatasetTest, FieldSelectors) {
   EXPECT_FALSE(ok);
   EXPECT_EQ(ds.ReadText(Field::FromValue(Value::Double(2.9)), ok), "");  // NULL type
   EXPECT_TRUE(ok);
+  // A long beyond 32 bits selects nothing rather than the column its low bits name.
+  EXPECT_EQ(ds.ReadText(Field::FromValue(Value::Long(3)), ok), "7");
+  EXPECT_EQ(ds.ReadText(Field::FromValue(Value::Long((1LL << 32) + 3)), ok), "");
+  EXPECT_FALSE(ok);
   // Last: a column beyond the last leaves SQLITE_RANGE on the connection until the next step.
   for (int bad : {0, -1, 4}) {
     EXPECT_EQ(ds.ReadText(bad, ok), "") << bad;
     EXPECT_FALSE(ok) << bad;
     EXPECT_EQ(ds.ReadInt(bad, ok), 0) << bad;
     EXPECT_FALSE(ok) << bad;
+  }
+}
+
+// An integer beyond 32 bits is refused, never read as its low 32 bits (another row's id).
+TEST_F(SqliteDatasetTest, IntegersBeyondThirtyTwoBitsAreNotCut) {
+  ASSERT_TRUE(db.Execute("insert into zylb(id,type,xm)values(4294967297,'x',-4294967295)"));
+  SqliteDataset ds;
+  ASSERT_TRUE(ds.Open("select id,xm,'4294967298' as t from zylb where type='x'", db));
+  ASSERT_TRUE(ds.Query());
+  ASSERT_TRUE(ds.Next());
+  for (const char* column : {"id", "xm", "t"}) {
+    bool ok = true;
+    EXPECT_EQ(ds.ReadInt(column, ok), 0) << column;
+    EXPECT_FALSE(ok) << column;
   }
 }
 
