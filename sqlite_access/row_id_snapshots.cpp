@@ -48,9 +48,9 @@ std::shared_ptr<const RowIds> RowIdSnapshots::Find(sqlite3* db, const std::strin
 void RowIdSnapshots::Keep(sqlite3* db, const std::string& table,
                           std::shared_ptr<const RowIds> ids) {
   Stamp now;
-  // Inside a transaction a rollback may take away rows the list holds without moving any
-  // counter back.
-  if (sqlite3_get_autocommit(db) == 0 || !Current(db, now)) {
+  // A rollback of a transaction that has written may take away rows the list holds without
+  // moving any counter back; one that has only read takes nothing away.
+  if (sqlite3_txn_state(db, nullptr) == SQLITE_TXN_WRITE || !Current(db, now)) {
     kept_.erase(table);
     return;
   }

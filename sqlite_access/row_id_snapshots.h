@@ -3,9 +3,10 @@
 // file, as long as a search of it). A kept list is handed out only while nothing can have
 // changed them since it was loaded: no row changed through the connection (committed or not),
 // no commit on the main database by anyone (this connection or another, in any process), no
-// change of the main or the temporary schema, no database attached. A list is kept only when it was
-// loaded outside a transaction, so that no rollback can take back what it saw. Owned by its
-// SqliteDB; cleared when the connection closes or opens anew. Single user-interface thread.
+// change of the main or the temporary schema, no database attached. A list is kept only when
+// it was loaded outside a transaction or in one that has not written, so that no rollback can
+// take back what it saw. Owned by its SqliteDB; cleared when the connection closes or opens
+// anew. Single user-interface thread.
 #pragma once
 
 #include <cstdint>
