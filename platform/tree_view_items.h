@@ -2,9 +2,8 @@
 // every tree view and only grow, so a tree view's items are kept in blocks in the order they
 // were inserted (an item never moves: items link to each other by address) and an item is found
 // by its distance from the first handle while no other tree view took handles in between, and
-// by a binary search over the handles otherwise. Building a tree of many items costs one
-// allocation per block instead of one per item, and none when it fills blocks that an earlier
-// tree left.
+// by a binary search over the handles otherwise. Building and dropping a tree of many items
+// costs one allocation per block instead of one per item.
 //
 // A deleted item leaves its slot empty until the tree view is emptied. Internal to
 // platform/tree_view.cpp; Item is default-constructible and has a `handle` member (0 when
@@ -64,10 +63,8 @@ class TreeViewItems {
     if (--live_ == 0) Clear();
   }
 
-  // The blocks stay for the next items: a tree is mostly emptied to be filled again, and fresh
-  // memory for a large tree costs more than the items themselves.
   void Clear() {
-    for (std::size_t slot = 0; slot < count_; ++slot) At(slot) = Item();
+    blocks_.clear();
     handles_.clear();
     count_ = 0;
     live_ = 0;
